@@ -1,0 +1,29 @@
+#include "Program.h"
+
+#include "StartSequence.h"
+#include "UnitAddLink.h"
+#include "UnitMain.h"
+#include "UnitUpdate.h"
+
+namespace quvex {
+
+Program::~Program() = default;
+
+std::unique_ptr<Program> createProgram(const Locations& locations, const Config& config) {
+    auto program = std::make_unique<Program>();
+    program->mainWindow = std::make_unique<TForm_quvex>(locations, config);
+    TForm_quvex* form = program->mainWindow.get();
+    // Step 1 runs first so that steps 2 and 3 read the freshly copied files.
+    runStartSequence({
+        {QStringLiteral("UpdateFromShare"), [&] { UpdateFromShare(locations); }},
+        {QStringLiteral("LoadPhoneDirectory"), [form] { form->LoadPhoneDirectory(); }},
+        {QStringLiteral("BuildLinkGroups"), [form] { form->BuildLinkGroups(); }},
+        {QStringLiteral("CreateDesktopShortcut"), [&] { CreateDesktopShortcut(locations); }},
+        {QStringLiteral("RemoveAutostartEntry"), [] { RemoveAutostartEntry(); }},
+    });
+    program->addLinkDialog = std::make_unique<TFormAddLink>(locations, config, form);
+    form->setAddLinkDialog(program->addLinkDialog.get());
+    return program;
+}
+
+} // namespace quvex

@@ -1,0 +1,23 @@
+#include "BuildConfiguration.h"
+#include "MessageBoxes.h"
+#include "Program.h"
+#include "Shell.h"
+#include "UnitMain.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+using namespace quvex;
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QString executable = QCoreApplication::applicationFilePath();
+    QApplication::setApplicationName(applicationTitleFor(QFileInfo(executable).fileName()));
+
+    const auto program =
+        createProgram(locationsOfThisBuild(executable), configurationOfThisBuild());
+    // A start with the hidden show command (the update carrier) keeps its window hidden.
+    if (qEnvironmentVariable(showCommandVariable) != QLatin1String("hidden"))
+        program->mainWindow->show();
+    return QApplication::exec();
+}

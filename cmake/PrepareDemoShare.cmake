@@ -1,0 +1,16 @@
+# Copies the demo share once and builds its SQLite document index from the SQL script.
+if(EXISTS "${DESTINATION}")
+    return()
+endif()
+file(REMOVE_RECURSE "${DESTINATION}.tmp")
+file(COPY "${SOURCE}/" DESTINATION "${DESTINATION}.tmp" PATTERN "*.sql" EXCLUDE)
+find_program(SQLITE3 sqlite3 REQUIRED)
+file(GLOB scripts "${SOURCE}/*.sql")
+foreach(script IN LISTS scripts)
+    execute_process(COMMAND ${SQLITE3} "${DESTINATION}.tmp/document_index.sqlite"
+        INPUT_FILE "${script}" RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "sqlite3 failed on ${script}")
+    endif()
+endforeach()
+file(RENAME "${DESTINATION}.tmp" "${DESTINATION}")

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quvex {
+
+// The build's configuration values, handed to the code that needs them (app/ fills it from the
+// generated header; tests fill it themselves).
+struct Config {
+    QString dbDriver;
+    QString dbConnection;
+    QString oaUrl;
+    QString downloadBase;
+    QString valuesTo;
+    QString valuesCc;
+    QString adminMail;
+    QString docServer;
+    QString tovikSource; // trailing '/'
+    QByteArray legacyCodepage;
+    QString loginPattern;
+    QString supportPhone;
+    QString supportMobile;
+};
+
+} // namespace quvex

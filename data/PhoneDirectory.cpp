@@ -1,0 +1,64 @@
+#include "PhoneDirectory.h"
+
+#include "Error.h"
+#include "FileSystem.h"
+#include "Locations.h"
+#include "TextEncoding.h"
+
+#include <QFile>
+
+namespace quvex {
+
+namespace {
+
+bool isControlOrBlank(QChar c) {
+    return c.unicode() <= 32;
+}
+
+// Lines ended by CR LF, LF or CR; a final line end does not start another line.
+QStringList splitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.mid(start));
+    return lines;
+}
+
+} // namespace
+
+QStringList ReadPhoneDirectory(const QString& path, const QByteArray& legacyEncoding) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    return splitLines(decodeText(file.readAll(), legacyEncoding));
+}
+
+QString PhotoNameFromLine(const QString& line) {
+    const qsizetype p = line.indexOf(u',') + 1;
+    if (p == 0)
+        return {};
+    QString name = line.mid(p, p);
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    while (begin < end && isControlOrBlank(name[begin]))
+        ++begin;
+    while (end > begin && isControlOrBlank(name[end - 1]))
+        --end;
+    return name.mid(begin, end - begin);
+}
+
+QString GetPhotoPath(const QString& line, const Locations& locations) {
+    const QString candidate =
+        locations.photoFolder() + PhotoNameFromLine(line) + FileNames::photoSuffix;
+    return FileExists(candidate) ? candidate : locations.placeholderPhoto();
+}
+
+} // namespace quvex

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace quvex {
+
+// True for an existing file; false for folders and for anything missing or unreachable.
+bool FileExists(const QString& path);
+
+// False when the folder or its path is not found or the name is invalid; true for a folder and
+// when the system refuses to say (access denied), as the Windows attribute test does.
+bool DirectoryExists(const QString& path);
+
+// Deletes a file; the outcome is the caller's to ignore.
+bool DeleteFile(const QString& path);
+
+// Copies source over destination, keeping the source's last-write time and permissions. The copy
+// lands through a temporary file in the destination folder and a rename, so neither a running
+// program nor a reader ever sees a half-written file. Returns whether it succeeded.
+bool CopyFile(const QString& source, const QString& destination);
+
+struct FileTimes {
+    QDateTime creation; // birth time where the file system has one, else the change time
+    QDateTime lastAccess;
+    QDateTime lastWrite;
+};
+
+// The file's three times (UTC), or nothing when the file cannot be found.
+std::optional<FileTimes> GetFileTimes(const QString& path);
+
+} // namespace quvex

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Config.h"
+#include "Locations.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+namespace quvex {
+
+// The dialog in which users propose a link for the review section of the shared link list.
+class TFormAddLink : public QDialog {
+    Q_OBJECT
+public:
+    TFormAddLink(Locations locations, Config config, QWidget* parent = nullptr);
+
+private:
+    void SpeedButton1Click();
+    void Button2Click();
+
+    Locations m_locations;
+    Config m_config;
+
+    QLineEdit* LabeledEditLinkName;
+    QLineEdit* LabeledEditURL;
+    QToolButton* SpeedButton1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QPushButton* Button1;
+    QPushButton* Button2;
+};
+
+} // namespace quvex

@@ -1,0 +1,132 @@
+#include "UnitMain.h"
+
+#include "ClickableLabel.h"
+#include "Fonts.h"
+#include "Guard.h"
+#include "LeftDockedColumns.h"
+#include "Shell.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace quvex {
+
+namespace {
+
+template <typename T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+std::function<qint64()> steadyClock() {
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    return [timer] { return timer->elapsed(); };
+}
+
+} // namespace
+
+TForm_quvex::TForm_quvex(Locations locations, Config config, QWidget* parent)
+    : QWidget(parent)
+    , m_locations(std::move(locations))
+    , m_config(std::move(config))
+    , m_clock(steadyClock()) {
+    setObjectName(QStringLiteral("Form_quvex"));
+    setWindowTitle(QStringLiteral("quvex -v2.1"));
+    setFont(uiFont(11));
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    resize(clientWidth, clientHeight);
+
+    buildHeader();
+    buildPages();
+    buildMenu();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(PageControl1, 1);
+}
+
+TForm_quvex::~TForm_quvex() = default;
+
+void TForm_quvex::buildHeader() {
+    Panel1 = named(new QFrame(this), "Panel1");
+    Panel1->setFixedHeight(68);
+
+    Image_show = named(new ClickableLabel(Panel1), "Image_show");
+    Image_show->setGeometry(0, 0, 80, 68);
+    Image_show->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image_show->setPixmap(QPixmap(QStringLiteral(":/quvex/header.png"))
+                              .scaled(80, 68, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    connect(Image_show, &ClickableLabel::clicked, this, guardedSlot([this] { Image_showClick(); }));
+
+    Label1 = named(new QLabel(QStringLiteral("号码查询："), Panel1), "Label1");
+    Label1->move(88, 27);
+
+    ComboBox_userinfo = named(new QComboBox(Panel1), "ComboBox_userinfo");
+    ComboBox_userinfo->setEditable(false);
+    ComboBox_userinfo->setGeometry(154, 24, 479, 22);
+    ComboBox_userinfo->setMaxVisibleItems(20);
+    ComboBox_userinfo->installEventFilter(this);
+    connect(ComboBox_userinfo, &QComboBox::currentIndexChanged, this,
+            guardedSlot([this](int) { ComboBox_userinfoChange(); }));
+
+    Button8 = named(new QPushButton(QStringLiteral("设置"), Panel1), "Button8");
+    Button8->setGeometry(639, 22, 75, 25);
+    connect(Button8, &QPushButton::clicked, this, guardedSlot([this] { Button8Click(); }));
+
+    Button2 = named(new QPushButton(QStringLiteral("截图工具"), Panel1), "Button2");
+    Button2->setGeometry(720, 22, 60, 25);
+    connect(Button2, &QPushButton::clicked, this, guardedSlot([this] { Button2Click(); }));
+
+    setTabOrder(Button8, Button2);
+    setTabOrder(Button2, ComboBox_userinfo);
+}
+
+void TForm_quvex::buildPages() {
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    TabSheetLinks = named(new LeftDockedColumns, "TabSheetLinks");
+    TabSheet_remote_oa = named(new QWidget, "TabSheet_remote_oa");
+    TabSheetValues = named(new QWidget, "TabSheetValues");
+    TabSheetSearch = named(new QWidget, "TabSheetSearch");
+    PageControl1->addTab(TabSheetLinks, QStringLiteral("常用链接"));
+    PageControl1->addTab(TabSheet_remote_oa, QStringLiteral("远程办公"));
+    PageControl1->addTab(TabSheetValues, QStringLiteral("价值观"));
+    PageControl1->addTab(TabSheetSearch, QStringLiteral("116文档搜索"));
+    PageControl1->setCurrentIndex(0);
+}
+
+void TForm_quvex::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    ComboBox_userinfo->setFocus();
+}
+
+void TForm_quvex::Button2Click() {
+    ShellOpen(m_locations.screenshotTool());
+}
+
+void TForm_quvex::Button8Click() {
+    PopupMenu_userinfo->popup(QCursor::pos());
+}
+
+} // namespace quvex

@@ -1,0 +1,74 @@
+#include "UnitMain.h"
+
+#include "ClickableLabel.h"
+#include "Error.h"
+#include "Guard.h"
+#include "PhoneDirectory.h"
+#include "Shell.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+namespace quvex {
+
+namespace {
+
+constexpr QSize photoArea(80, 66);
+
+// The picture in the format its extension names, scaled down into the photo area.
+QPixmap loadPhoto(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QImageReader reader(path, suffix == QLatin1String("png") ? "png" : "jpeg");
+    QImage image = reader.read();
+    if (image.isNull())
+        throw Error(reader.errorString());
+    if (image.width() > photoArea.width() || image.height() > photoArea.height())
+        image = image.scaled(photoArea, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
+
+void TForm_quvex::LoadPhoneDirectory() {
+    const QStringList lines =
+        ReadPhoneDirectory(m_locations.localPhoneDirectory(), m_config.legacyCodepage);
+    // Selecting the first line here is not a change: the header keeps its default picture.
+    const QSignalBlocker blocker(ComboBox_userinfo);
+    ComboBox_userinfo->clear();
+    ComboBox_userinfo->addItems(lines);
+    m_phoneLines = lines;
+    ComboBox_userinfo->setCurrentIndex(lines.isEmpty() ? -1 : 0);
+}
+
+void TForm_quvex::ComboBox_userinfoChange() {
+    Image_show->setPixmap(loadPhoto(GetPhotoPath(ComboBox_userinfo->currentText(), m_locations)));
+}
+
+void TForm_quvex::Image_showClick() {
+    ShellOpen(GetPhotoPath(ComboBox_userinfo->currentText(), m_locations));
+}
+
+bool TForm_quvex::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ComboBox_userinfo && event->type() == QEvent::KeyPress)
+        return typeAheadKey(static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TForm_quvex::typeAheadKey(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backspace) {
+        m_typeAhead.backspace(m_clock());
+        guarded([this] { ComboBox_userinfoChange(); });
+        return true;
+    }
+    const QString text = event->text();
+    if (text.size() != 1 || !text[0].isPrint() || event->modifiers() & Qt::ControlModifier)
+        return false;
+    ComboBox_userinfo->setCurrentIndex(
+        m_typeAhead.type(text[0], m_clock(), m_phoneLines, ComboBox_userinfo->currentIndex()));
+    return true;
+}
+
+} // namespace quvex
