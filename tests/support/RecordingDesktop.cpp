@@ -1,0 +1,66 @@
+#include "RecordingDesktop.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTest>
+
+namespace quvex::test {
+
+namespace {
+
+// Fields are separated by US and calls by RS, so arguments may hold any other character.
+const char recorder[] = R"sh(#!/bin/sh
+log="$(dirname "$0")/calls.log"
+{
+  printf '%s' "$(basename "$0")"
+  for a in "$@"; do printf '\037%s' "$a"; done
+  printf '\036'
+} >> "$log"
+)sh";
+
+} // namespace
+
+RecordingDesktop::RecordingDesktop(const QStringList& programs)
+    : m_oldPath(qgetenv("PATH"))
+{
+    for (const QString& program : programs)
+        addProgram(program);
+    qputenv("PATH", QFile::encodeName(m_folder.path()) + ':' + m_oldPath);
+}
+
+RecordingDesktop::~RecordingDesktop()
+{
+    qputenv("PATH", m_oldPath);
+}
+
+void RecordingDesktop::addProgram(const QString& name)
+{
+    QFile script(m_folder.filePath(name));
+    if (!script.open(QIODevice::WriteOnly) || script.write(recorder) < 0)
+        qFatal("cannot write the recording %s", qPrintable(name));
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QList<QStringList> RecordingDesktop::calls() const
+{
+    QFile log(m_folder.filePath(QStringLiteral("calls.log")));
+    QList<QStringList> result;
+    if (!log.open(QIODevice::ReadOnly))
+        return result;
+    for (const QByteArray& call : log.readAll().split('\036')) {
+        if (!call.isEmpty())
+            result.append(QString::fromUtf8(call).split(QChar(0x1f)));
+    }
+    return result;
+}
+
+QList<QStringList> RecordingDesktop::waitForCalls(int count) const
+{
+    const QDeadlineTimer deadline(10000);
+    while (calls().size() < count && !deadline.hasExpired())
+        QTest::qWait(10);
+    return calls();
+}
+
+} // namespace quvex::test
