@@ -6,8 +6,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     if (argc != 4)
         return 2;

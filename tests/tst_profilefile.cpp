@@ -13,29 +13,24 @@ using namespace quvex;
 
 namespace {
 
-QByteArray utf16le(const QString& text)
-{
+QByteArray utf16le(const QString& text) {
     return QByteArray("\xFF\xFE", 2) + QStringEncoder(QStringConverter::Utf16LE)(text);
 }
 
-QByteArray utf16be(const QString& text)
-{
+QByteArray utf16be(const QString& text) {
     return QByteArray("\xFE\xFF", 2) + QStringEncoder(QStringConverter::Utf16BE)(text);
 }
 
-QByteArray gb18030(const QString& text)
-{
+QByteArray gb18030(const QString& text) {
     return QStringEncoder("GB18030")(text);
 }
 
-QByteArray readAll(const QString& path)
-{
+QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeAll(const QString& path, const QByteArray& bytes)
-{
+void writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
@@ -60,8 +55,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TestProfileFile::reads_data()
-{
+void TestProfileFile::reads_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
@@ -80,22 +74,22 @@ void TestProfileFile::reads_data()
                                      << "x" << QStringList{"a", "b"} << QStringList{"x"} << "y";
     QTest::newRow("comment line") << QByteArray("[a]\n ;k=hidden\nk=shown\n") << a << k << justA
                                   << justK << "shown";
-    QTest::newRow("no inline comment") << QByteArray("[a]\nk=a ;b\n") << a << k << justA << justK
-                                       << "a ;b";
-    QTest::newRow("hash is ordinary") << QByteArray("[a]\n#k=v\n") << a << "#k" << justA
-                                      << QStringList{"#k"} << "v";
+    QTest::newRow("no inline comment")
+        << QByteArray("[a]\nk=a ;b\n") << a << k << justA << justK << "a ;b";
+    QTest::newRow("hash is ordinary")
+        << QByteArray("[a]\n#k=v\n") << a << "#k" << justA << QStringList{"#k"} << "v";
     QTest::newRow("blanks around names and values")
         << QByteArray("  [ a ]  \n \t k \v=\t v  \n") << a << k << justA << justK << "v";
     QTest::newRow("blank lines") << QByteArray("\n\n[a]\n\n\nk=v\n\n") << a << k << justA << justK
                                  << "v";
-    QTest::newRow("double quotes removed") << QByteArray("[a]\nk=\" v \"\n") << a << k << justA
-                                           << justK << " v ";
-    QTest::newRow("single quotes removed") << QByteArray("[a]\nk='v'\n") << a << k << justA
-                                           << justK << "v";
-    QTest::newRow("unmatched quotes kept") << QByteArray("[a]\nk=\"v'\n") << a << k << justA
-                                           << justK << "\"v'";
-    QTest::newRow("lone quote kept") << QByteArray("[a]\nk=\"\n") << a << k << justA << justK
-                                     << "\"";
+    QTest::newRow("double quotes removed")
+        << QByteArray("[a]\nk=\" v \"\n") << a << k << justA << justK << " v ";
+    QTest::newRow("single quotes removed")
+        << QByteArray("[a]\nk='v'\n") << a << k << justA << justK << "v";
+    QTest::newRow("unmatched quotes kept")
+        << QByteArray("[a]\nk=\"v'\n") << a << k << justA << justK << "\"v'";
+    QTest::newRow("lone quote kept")
+        << QByteArray("[a]\nk=\"\n") << a << k << justA << justK << "\"";
     QTest::newRow("duplicate sections: first is used")
         << QByteArray("[a]\nk=1\n[b]\n[A]\nk=2\nz=3\n") << a << k << QStringList{"a", "b", "A"}
         << justK << "1";
@@ -103,50 +97,46 @@ void TestProfileFile::reads_data()
         << QByteArray("[a]\nk=1\n[A]\nz=3\n") << a << "z" << QStringList{"a", "A"} << justK << "";
     QTest::newRow("duplicate keys: first wins, all listed")
         << QByteArray("[a]\nk=1\nK=2\n") << a << k << justA << QStringList{"k", "K"} << "1";
-    QTest::newRow("lookups ignore case") << QByteArray("[Links]\nName=v\n") << "LINKS"
-                                         << "nAME" << QStringList{"Links"} << QStringList{"Name"}
-                                         << "v";
-    QTest::newRow("header without ]") << QByteArray("[a\nk=v\n") << a << k << justA << justK
-                                      << "v";
+    QTest::newRow("lookups ignore case")
+        << QByteArray("[Links]\nName=v\n") << "LINKS"
+        << "nAME" << QStringList{"Links"} << QStringList{"Name"} << "v";
+    QTest::newRow("header without ]") << QByteArray("[a\nk=v\n") << a << k << justA << justK << "v";
     QTest::newRow("text after ]") << QByteArray("[a] ignored\nk=v\n") << a << k << justA << justK
                                   << "v";
-    QTest::newRow("line without =") << QByteArray("[a]\njunk\nk=v\n") << a << k << justA << justK
-                                    << "v";
+    QTest::newRow("line without =")
+        << QByteArray("[a]\njunk\nk=v\n") << a << k << justA << justK << "v";
     QTest::newRow("entries before first header")
         << QByteArray("k=v\n[a]\n") << a << k << justA << QStringList{} << "";
     QTest::newRow("caller's spaces trimmed") << QByteArray("[a]\nk=v\n") << " a "
                                              << " k  " << justA << justK << "v";
-    QTest::newRow("caller's tab kept") << QByteArray("[a]\nk=v\n") << a << "\tk" << justA << justK
-                                       << "";
+    QTest::newRow("caller's tab kept")
+        << QByteArray("[a]\nk=v\n") << a << "\tk" << justA << justK << "";
     QTest::newRow("empty value") << QByteArray("[a]\nk=\n") << a << k << justA << justK << "";
-    QTest::newRow("missing section") << QByteArray("[a]\nk=v\n") << "b" << k << justA
-                                     << QStringList{} << "";
+    QTest::newRow("missing section")
+        << QByteArray("[a]\nk=v\n") << "b" << k << justA << QStringList{} << "";
     QTest::newRow("section without keys listed")
-        << QByteArray("[a]\n[b]\nk=v\n") << a << k << QStringList{"a", "b"} << QStringList{}
-        << "";
+        << QByteArray("[a]\n[b]\nk=v\n") << a << k << QStringList{"a", "b"} << QStringList{} << "";
     QTest::newRow("value of 3000 characters is cut to 2047")
         << QByteArray("[a]\nk=" + QByteArray(3000, 'x') + "\n") << a << k << justA << justK
         << QString(2047, u'x');
-    QTest::newRow("UTF-16LE with BOM") << utf16le(QStringLiteral("[链接]\r\n百度=http://b/\r\n"))
-                                       << "链接" << "百度" << QStringList{"链接"}
-                                       << QStringList{"百度"} << "http://b/";
-    QTest::newRow("UTF-16BE with BOM") << utf16be(QStringLiteral("[链接]\r\n百度=http://b/\r\n"))
-                                       << "链接" << "百度" << QStringList{"链接"}
-                                       << QStringList{"百度"} << "http://b/";
-    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF[a]\nk=v\n") << a << k << justA
-                                    << justK << "v";
-    QTest::newRow("UTF-8 without BOM") << QStringLiteral("[链接]\n百度=值\n").toUtf8() << "链接"
-                                       << "百度" << QStringList{"链接"} << QStringList{"百度"}
-                                       << "值";
-    QTest::newRow("legacy code page") << gb18030(QStringLiteral("[链接]\r\n百度=值\r\n")) << "链接"
-                                      << "百度" << QStringList{"链接"} << QStringList{"百度"}
-                                      << "值";
-    QTest::newRow("missing file") << QByteArray() << a << k << QStringList{} << QStringList{}
-                                  << "";
+    QTest::newRow("UTF-16LE with BOM")
+        << utf16le(QStringLiteral("[链接]\r\n百度=http://b/\r\n")) << "链接"
+        << "百度" << QStringList{"链接"} << QStringList{"百度"} << "http://b/";
+    QTest::newRow("UTF-16BE with BOM")
+        << utf16be(QStringLiteral("[链接]\r\n百度=http://b/\r\n")) << "链接"
+        << "百度" << QStringList{"链接"} << QStringList{"百度"} << "http://b/";
+    QTest::newRow("UTF-8 with BOM")
+        << QByteArray("\xEF\xBB\xBF[a]\nk=v\n") << a << k << justA << justK << "v";
+    QTest::newRow("UTF-8 without BOM")
+        << QStringLiteral("[链接]\n百度=值\n").toUtf8() << "链接"
+        << "百度" << QStringList{"链接"} << QStringList{"百度"} << "值";
+    QTest::newRow("legacy code page")
+        << gb18030(QStringLiteral("[链接]\r\n百度=值\r\n")) << "链接"
+        << "百度" << QStringList{"链接"} << QStringList{"百度"} << "值";
+    QTest::newRow("missing file") << QByteArray() << a << k << QStringList{} << QStringList{} << "";
 }
 
-void TestProfileFile::reads()
-{
+void TestProfileFile::reads() {
     QFETCH(QByteArray, content);
     QFETCH(QString, section);
     QFETCH(QString, key);
@@ -162,55 +152,67 @@ void TestProfileFile::reads()
     QCOMPARE(readAll(path), content);
 }
 
-void TestProfileFile::writes_data()
-{
+void TestProfileFile::writes_data() {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("new file") << QByteArray() << "a" << "k" << "v" << QByteArray("[a]\r\nk=v\r\n");
+    QTest::newRow("new file") << QByteArray() << "a"
+                              << "k"
+                              << "v" << QByteArray("[a]\r\nk=v\r\n");
     QTest::newRow("new file with Chinese is in the legacy code page")
-        << QByteArray() << "待审核" << "新闻" << "http://n/"
-        << gb18030(QStringLiteral("[待审核]\r\n新闻=http://n/\r\n"));
+        << QByteArray() << "待审核"
+        << "新闻"
+        << "http://n/" << gb18030(QStringLiteral("[待审核]\r\n新闻=http://n/\r\n"));
     QTest::newRow("new key after the section's last key")
-        << QByteArray("[a]\r\nk=v\r\n; note\r\n\r\n[b]\r\nx=y\r\n") << "A" << "n" << "w"
-        << QByteArray("[a]\r\nk=v\r\nn=w\r\n; note\r\n\r\n[b]\r\nx=y\r\n");
-    QTest::newRow("new key in a section without keys")
-        << QByteArray("[a]\n[b]\n") << "a" << "k" << "v" << QByteArray("[a]\nk=v\r\n[b]\n");
-    QTest::newRow("new section at the end") << QByteArray("[a]\r\nk=v\r\n") << "b" << "x" << "y"
-                                            << QByteArray("[a]\r\nk=v\r\n[b]\r\nx=y\r\n");
+        << QByteArray("[a]\r\nk=v\r\n; note\r\n\r\n[b]\r\nx=y\r\n") << "A"
+        << "n"
+        << "w" << QByteArray("[a]\r\nk=v\r\nn=w\r\n; note\r\n\r\n[b]\r\nx=y\r\n");
+    QTest::newRow("new key in a section without keys") << QByteArray("[a]\n[b]\n") << "a"
+                                                       << "k"
+                                                       << "v" << QByteArray("[a]\nk=v\r\n[b]\n");
+    QTest::newRow("new section at the end") << QByteArray("[a]\r\nk=v\r\n") << "b"
+                                            << "x"
+                                            << "y" << QByteArray("[a]\r\nk=v\r\n[b]\r\nx=y\r\n");
     QTest::newRow("new section, no final line end")
-        << QByteArray("[a]\nk=v") << "b" << "x" << "y" << QByteArray("[a]\nk=v\r\n[b]\r\nx=y\r\n");
-    QTest::newRow("new key, no final line end")
-        << QByteArray("[a]\nk=v") << "a" << "n" << "w" << QByteArray("[a]\nk=v\r\nn=w\r\n");
+        << QByteArray("[a]\nk=v") << "b"
+        << "x"
+        << "y" << QByteArray("[a]\nk=v\r\n[b]\r\nx=y\r\n");
+    QTest::newRow("new key, no final line end") << QByteArray("[a]\nk=v") << "a"
+                                                << "n"
+                                                << "w" << QByteArray("[a]\nk=v\r\nn=w\r\n");
     QTest::newRow("replaced value keeps key, = and blanks")
-        << QByteArray("; c\n[a]\n  k =  old  \nz=1") << "a" << "K" << "new"
-        << QByteArray("; c\n[a]\n  k =  new\nz=1");
-    QTest::newRow("replaced empty value after blanks")
-        << QByteArray("[a]\nk=  \n") << "a" << "k" << "v" << QByteArray("[a]\nk=  v\n");
-    QTest::newRow("first of duplicate sections")
-        << QByteArray("[a]\nk=1\n[a]\nk=2\n") << "a" << "k" << "3"
-        << QByteArray("[a]\nk=3\n[a]\nk=2\n");
-    QTest::newRow("first of duplicate keys")
-        << QByteArray("[a]\nk=1\nk=2\n") << "a" << "k" << "3" << QByteArray("[a]\nk=3\nk=2\n");
+        << QByteArray("; c\n[a]\n  k =  old  \nz=1") << "a"
+        << "K"
+        << "new" << QByteArray("; c\n[a]\n  k =  new\nz=1");
+    QTest::newRow("replaced empty value after blanks") << QByteArray("[a]\nk=  \n") << "a"
+                                                       << "k"
+                                                       << "v" << QByteArray("[a]\nk=  v\n");
+    QTest::newRow("first of duplicate sections") << QByteArray("[a]\nk=1\n[a]\nk=2\n") << "a"
+                                                 << "k"
+                                                 << "3" << QByteArray("[a]\nk=3\n[a]\nk=2\n");
+    QTest::newRow("first of duplicate keys") << QByteArray("[a]\nk=1\nk=2\n") << "a"
+                                             << "k"
+                                             << "3" << QByteArray("[a]\nk=3\nk=2\n");
     QTest::newRow("UTF-16LE stays UTF-16LE")
-        << utf16le(QStringLiteral("[a]\r\nk=v\r\n")) << "a" << "名" << "值"
-        << utf16le(QStringLiteral("[a]\r\nk=v\r\n名=值\r\n"));
-    QTest::newRow("UTF-8 stays UTF-8")
-        << QStringLiteral("[链接]\nk=v\n").toUtf8() << "链接" << "名" << "值"
-        << QStringLiteral("[链接]\nk=v\n名=值\r\n").toUtf8();
+        << utf16le(QStringLiteral("[a]\r\nk=v\r\n")) << "a"
+        << "名"
+        << "值" << utf16le(QStringLiteral("[a]\r\nk=v\r\n名=值\r\n"));
+    QTest::newRow("UTF-8 stays UTF-8") << QStringLiteral("[链接]\nk=v\n").toUtf8() << "链接"
+                                       << "名"
+                                       << "值" << QStringLiteral("[链接]\nk=v\n名=值\r\n").toUtf8();
     QTest::newRow("legacy code page with Chinese names")
-        << gb18030(QStringLiteral("[链接]\r\n百度=http://b/\r\n")) << "链接" << "新闻"
+        << gb18030(QStringLiteral("[链接]\r\n百度=http://b/\r\n")) << "链接"
+        << "新闻"
         << "http://n/" << gb18030(QStringLiteral("[链接]\r\n百度=http://b/\r\n新闻=http://n/\r\n"));
-    QTest::newRow("undecodable bytes stay")
-        << QByteArray("[a]\r\nk=v\r\nbad=\x81\xff\r\n") << "a" << "k" << "w"
-        << QByteArray("[a]\r\nk=w\r\nbad=\x81\xff\r\n");
+    QTest::newRow("undecodable bytes stay") << QByteArray("[a]\r\nk=v\r\nbad=\x81\xff\r\n") << "a"
+                                            << "k"
+                                            << "w" << QByteArray("[a]\r\nk=w\r\nbad=\x81\xff\r\n");
 }
 
-void TestProfileFile::writes()
-{
+void TestProfileFile::writes() {
     QFETCH(QByteArray, before);
     QFETCH(QString, section);
     QFETCH(QString, key);
@@ -227,22 +229,38 @@ void TestProfileFile::writes()
     QVERIFY(!QFile::exists(path + QStringLiteral(".lock")));
 }
 
-void TestProfileFile::refusesNamesThatDamageTheFile_data()
-{
+void TestProfileFile::refusesNamesThatDamageTheFile_data() {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("CR in value") << "a" << "k" << "x\ry" << "line break";
-    QTest::newRow("LF in key") << "a" << "k\nz" << "v" << "line break";
-    QTest::newRow("LF in section") << "a\n[b" << "k" << "v" << "line break";
-    QTest::newRow("] in section") << "a]b" << "k" << "v" << "\"]\"";
-    QTest::newRow("= in key") << "a" << "k=1" << "v" << "\"=\"";
-    QTest::newRow("key starting with ;") << "a" << " ;k" << "v" << "\";\"";
+    QTest::newRow("CR in value") << "a"
+                                 << "k"
+                                 << "x\ry"
+                                 << "line break";
+    QTest::newRow("LF in key") << "a"
+                               << "k\nz"
+                               << "v"
+                               << "line break";
+    QTest::newRow("LF in section") << "a\n[b"
+                                   << "k"
+                                   << "v"
+                                   << "line break";
+    QTest::newRow("] in section") << "a]b"
+                                  << "k"
+                                  << "v"
+                                  << "\"]\"";
+    QTest::newRow("= in key") << "a"
+                              << "k=1"
+                              << "v"
+                              << "\"=\"";
+    QTest::newRow("key starting with ;") << "a"
+                                         << " ;k"
+                                         << "v"
+                                         << "\";\"";
 }
 
-void TestProfileFile::refusesNamesThatDamageTheFile()
-{
+void TestProfileFile::refusesNamesThatDamageTheFile() {
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, value);
@@ -261,15 +279,14 @@ void TestProfileFile::refusesNamesThatDamageTheFile()
     QCOMPARE(readAll(path), before);
 }
 
-void TestProfileFile::unwritablePlacesRaiseUnableToWrite()
-{
+void TestProfileFile::unwritablePlacesRaiseUnableToWrite() {
     const QString missingFolder = m_dir.filePath(QStringLiteral("no-share/link_data.ini"));
     const QString folder = m_dir.filePath(QStringLiteral("a-folder"));
     QVERIFY(QDir().mkpath(folder));
     for (const QString& path : {missingFolder, folder}) {
         try {
-            ProfileFile(path, "GB18030").WriteString(QStringLiteral("a"), QStringLiteral("k"),
-                                                    QStringLiteral("v"));
+            ProfileFile(path, "GB18030")
+                .WriteString(QStringLiteral("a"), QStringLiteral("k"), QStringLiteral("v"));
             QFAIL("the write did not fail");
         } catch (const Error& e) {
             QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path);
@@ -280,19 +297,19 @@ void TestProfileFile::unwritablePlacesRaiseUnableToWrite()
     // A read-only share folder; the writer runs as an unprivileged user where this test is root,
     // since permissions do not bind root.
     QTemporaryDir open;
-    QFile::setPermissions(open.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                           | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(open.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadOther | QFile::ExeOther);
     const QString readOnly = open.filePath(QStringLiteral("read-only"));
     QVERIFY(QDir().mkpath(readOnly));
-    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
-                                        | QFile::ExeOther);
+    QFile::setPermissions(readOnly,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     const QString target = readOnly + QStringLiteral("/link_data.ini");
     QStringList command{qEnvironmentVariable("PROFILE_WRITER"), target, QStringLiteral("k"),
                         QStringLiteral("1")};
     if (::geteuid() == 0)
         command = QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"),
-                              QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups")}
-                  + command;
+                              QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups")} +
+                  command;
     QProcess writer;
     writer.start(command.first(), command.mid(1));
     QVERIFY(writer.waitForFinished(30000));
@@ -302,8 +319,7 @@ void TestProfileFile::unwritablePlacesRaiseUnableToWrite()
     QVERIFY(!QFile::exists(target));
 }
 
-void TestProfileFile::concurrentWritersLoseNoEntry()
-{
+void TestProfileFile::concurrentWritersLoseNoEntry() {
     const QString path = m_dir.filePath(QStringLiteral("shared.ini"));
     const QString writer = qEnvironmentVariable("PROFILE_WRITER");
     QVERIFY2(QFile::exists(writer), "PROFILE_WRITER names the helper program");

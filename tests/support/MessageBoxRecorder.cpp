@@ -6,22 +6,19 @@
 
 namespace quvex::test {
 
-MessageBoxRecorder::MessageBoxRecorder()
-{
+MessageBoxRecorder::MessageBoxRecorder() {
     connect(&m_timer, &QTimer::timeout, this, &MessageBoxRecorder::poll);
     m_timer.start(5);
 }
 
-QStringList MessageBoxRecorder::texts() const
-{
+QStringList MessageBoxRecorder::texts() const {
     QStringList result;
     for (const Box& box : m_boxes)
         result.append(box.text);
     return result;
 }
 
-void MessageBoxRecorder::poll()
-{
+void MessageBoxRecorder::poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         m_boxes.append({box->objectName(), box->windowTitle(), box->text()});

@@ -10,31 +10,27 @@ namespace {
 
 // Fields are separated by US and calls by RS, so arguments may hold any other character.
 const char recorder[] = R"sh(#!/bin/sh
-log="$(dirname "$0")/calls.log"
-{
-  printf '%s' "$(basename "$0")"
-  for a in "$@"; do printf '\037%s' "$a"; done
-  printf '\036'
-} >> "$log"
+us=$(printf '\037')
+record=$(basename "$0")
+for a in "$@"; do record="$record$us$a"; done
+# One write per call, so that concurrent calls do not interleave.
+printf '%s\036' "$record" >> "$(dirname "$0")/calls.log"
 )sh";
 
 } // namespace
 
 RecordingDesktop::RecordingDesktop(const QStringList& programs)
-    : m_oldPath(qgetenv("PATH"))
-{
+    : m_oldPath(qgetenv("PATH")) {
     for (const QString& program : programs)
         addProgram(program);
     qputenv("PATH", QFile::encodeName(m_folder.path()) + ':' + m_oldPath);
 }
 
-RecordingDesktop::~RecordingDesktop()
-{
+RecordingDesktop::~RecordingDesktop() {
     qputenv("PATH", m_oldPath);
 }
 
-void RecordingDesktop::addProgram(const QString& name)
-{
+void RecordingDesktop::addProgram(const QString& name) {
     QFile script(m_folder.filePath(name));
     if (!script.open(QIODevice::WriteOnly) || script.write(recorder) < 0)
         qFatal("cannot write the recording %s", qPrintable(name));
@@ -42,8 +38,7 @@ void RecordingDesktop::addProgram(const QString& name)
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-QList<QStringList> RecordingDesktop::calls() const
-{
+QList<QStringList> RecordingDesktop::calls() const {
     QFile log(m_folder.filePath(QStringLiteral("calls.log")));
     QList<QStringList> result;
     if (!log.open(QIODevice::ReadOnly))
@@ -55,8 +50,7 @@ QList<QStringList> RecordingDesktop::calls() const
     return result;
 }
 
-QList<QStringList> RecordingDesktop::waitForCalls(int count) const
-{
+QList<QStringList> RecordingDesktop::waitForCalls(int count) const {
     const QDeadlineTimer deadline(10000);
     while (calls().size() < count && !deadline.hasExpired())
         QTest::qWait(10);

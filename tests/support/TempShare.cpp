@@ -6,8 +6,7 @@
 
 namespace quvex::test {
 
-TempShare::TempShare()
-{
+TempShare::TempShare() {
     QDir(m_root.path()).mkpath(QStringLiteral("program"));
     QDir(m_root.path()).mkpath(QStringLiteral("share/picture"));
     m_locations = Locations::forExecutable(m_root.filePath(QStringLiteral("program/quvex")),
@@ -23,8 +22,7 @@ TempShare::TempShare()
     m_config.legacyCodepage = "GB18030";
 }
 
-QString TempShare::write(const QString& relative, const QByteArray& bytes) const
-{
+QString TempShare::write(const QString& relative, const QByteArray& bytes) const {
     const QString target = m_root.filePath(relative);
     QDir().mkpath(QFileInfo(target).path());
     QFile file(target);
@@ -33,8 +31,7 @@ QString TempShare::write(const QString& relative, const QByteArray& bytes) const
     return target;
 }
 
-QByteArray TempShare::read(const QString& path)
-{
+QByteArray TempShare::read(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
