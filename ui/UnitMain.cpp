@@ -75,14 +75,6 @@ void TForm_quvex::buildHeader() {
     Label1 = named(new QLabel(QStringLiteral("号码查询："), Panel1), "Label1");
     Label1->move(88, 27);
 
-    ComboBox_userinfo = named(new QComboBox(Panel1), "ComboBox_userinfo");
-    ComboBox_userinfo->setEditable(false);
-    ComboBox_userinfo->setGeometry(154, 24, 479, 22);
-    ComboBox_userinfo->setMaxVisibleItems(20);
-    ComboBox_userinfo->installEventFilter(this);
-    connect(ComboBox_userinfo, &QComboBox::currentIndexChanged, this,
-            guardedSlot([this](int) { ComboBox_userinfoChange(); }));
-
     Button8 = named(new QPushButton(QStringLiteral("设置"), Panel1), "Button8");
     Button8->setGeometry(639, 22, 75, 25);
     connect(Button8, &QPushButton::clicked, this, guardedSlot([this] { Button8Click(); }));
@@ -91,8 +83,14 @@ void TForm_quvex::buildHeader() {
     Button2->setGeometry(720, 22, 60, 25);
     connect(Button2, &QPushButton::clicked, this, guardedSlot([this] { Button2Click(); }));
 
-    setTabOrder(Button8, Button2);
-    setTabOrder(Button2, ComboBox_userinfo);
+    // Created after the two buttons: the tab order is Button8, Button2, then the list.
+    ComboBox_userinfo = named(new QComboBox(Panel1), "ComboBox_userinfo");
+    ComboBox_userinfo->setEditable(false);
+    ComboBox_userinfo->setGeometry(154, 24, 479, 22);
+    ComboBox_userinfo->setMaxVisibleItems(20);
+    ComboBox_userinfo->installEventFilter(this);
+    connect(ComboBox_userinfo, &QComboBox::currentIndexChanged, this,
+            guardedSlot([this](int) { ComboBox_userinfoChange(); }));
 }
 
 void TForm_quvex::buildPages() {

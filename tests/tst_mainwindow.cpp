@@ -1,0 +1,376 @@
+#include "ButtonList.h"
+#include "MessageBoxRecorder.h"
+#include "RecordingDesktop.h"
+#include "TempShare.h"
+#include "UnitMain.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace quvex;
+using quvex::test::MessageBoxRecorder;
+using quvex::test::RecordingDesktop;
+using quvex::test::TempShare;
+
+namespace {
+
+QByteArray jpeg(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    return bytes;
+}
+
+QList<QGroupBox*> linkBoxes(const QWidget& form) {
+    auto* page = form.findChild<QWidget*>(QStringLiteral("TabSheetLinks"));
+    QList<QGroupBox*> boxes = page->findChildren<QGroupBox*>(QStringLiteral("LinkGroup"));
+    std::sort(boxes.begin(), boxes.end(),
+              [](QGroupBox* a, QGroupBox* b) { return a->x() < b->x(); });
+    return boxes;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void frameHasItsControls();
+    void linkPage_data();
+    void linkPage();
+    void clickOpensTheTarget_data();
+    void clickOpensTheTarget();
+    void tovikIsInstalledOnceThenStarted();
+    void typeAhead_data();
+    void typeAhead();
+    void selectionShowsThePhoto();
+    void corruptPhotoKeepsThePreviousPicture();
+    void headerButtonsAndPhotoClick();
+};
+
+void TestMainWindow::initTestCase() {
+    QApplication::setApplicationName(QStringLiteral("quvex"));
+}
+
+void TestMainWindow::frameHasItsControls() {
+    const TempShare share;
+    TForm_quvex form(share.locations(), share.config());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QCOMPARE(form.windowTitle(), QStringLiteral("quvex -v2.1"));
+    QCOMPARE(form.size(), QSize(784, 562));
+    QCOMPARE(form.findChild<QWidget*>(QStringLiteral("Panel1"))->geometry(), QRect(0, 0, 784, 68));
+    QCOMPARE(form.findChild<QWidget*>(QStringLiteral("Image_show"))->geometry(),
+             QRect(0, 0, 80, 68));
+    auto* label = form.findChild<QLabel*>(QStringLiteral("Label1"));
+    QCOMPARE(label->text(), QStringLiteral("号码查询："));
+    QCOMPARE(label->pos(), QPoint(88, 27));
+    auto* combo = form.findChild<QComboBox*>(QStringLiteral("ComboBox_userinfo"));
+    QCOMPARE(combo->pos(), QPoint(154, 24));
+    QCOMPARE(combo->width(), 479);
+    QVERIFY(!combo->isEditable());
+    QTRY_COMPARE(QApplication::focusWidget(), combo);
+    auto* settings = form.findChild<QPushButton*>(QStringLiteral("Button8"));
+    auto* capture = form.findChild<QPushButton*>(QStringLiteral("Button2"));
+    QCOMPARE(settings->text(), QStringLiteral("设置"));
+    QCOMPARE(QRect(settings->x(), 0, settings->width(), 0), QRect(639, 0, 75, 0));
+    QCOMPARE(capture->text(), QStringLiteral("截图工具"));
+    QCOMPARE(QRect(capture->x(), 0, capture->width(), 0), QRect(720, 0, 60, 0));
+    settings->setFocus();
+    QTest::keyClick(settings, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), capture);
+    QTest::keyClick(capture, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), combo);
+
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    QCOMPARE(pages->count(), 4);
+    QCOMPARE(pages->currentIndex(), 0);
+    const QStringList names{"TabSheetLinks", "TabSheet_remote_oa", "TabSheetValues",
+                            "TabSheetSearch"};
+    const QStringList captions{"常用链接", "远程办公", "价值观", "116文档搜索"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(pages->widget(i)->objectName(), names[i]);
+        QCOMPARE(pages->tabText(i), captions[i]);
+    }
+
+    auto* menu = form.findChild<QMenu*>(QStringLiteral("PopupMenu_userinfo"));
+    QStringList entries;
+    QStringList visible;
+    for (QAction* action : menu->actions()) {
+        entries << action->objectName() + u'=' + action->text();
+        if (action->isVisible())
+            visible << action->text();
+    }
+    QCOMPARE(entries, (QStringList{"ss1=修改当前号码", "ssss1=添加号码", "N1=添加链接",
+                                   "N2=修改照片", "N3=号码修改请到Tovik"}));
+    QCOMPARE(visible, (QStringList{"添加链接", "修改照片", "号码修改请到Tovik"}));
+    QTest::mouseClick(settings, Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    menu->hide();
+}
+
+void TestMainWindow::linkPage_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("firstGroupTooltips");
+
+    QTest::newRow("three groups of 261 pixels")
+        << QByteArray("[A]\r\nx=http://x/\r\ny=\\\\fs\\y\\\r\n[B]\r\nz=1\r\n[C]\r\nw=2\r\n")
+        << QStringList{"A", "B", "C"} << 261 << QStringList{"http://x/", "\\\\fs\\y\\"};
+    QTest::newRow("no sections") << QByteArray("; nothing\r\n") << QStringList{} << 0
+                                 << QStringList{};
+    QTest::newRow("empty trailing section keeps file order")
+        << QByteArray("[A]\nx=1\n[B]\ny=2\n[C]\n") << QStringList{"A", "B", "C"} << 261
+        << QStringList{"1"};
+    QTest::newRow("pending links as their own group")
+        << QStringLiteral("[办公]\nOA系统=http://oa/\n[待审核]\n新闻=http://n/\n").toUtf8()
+        << QStringList{"办公", "待审核"} << 392 << QStringList{"http://oa/"};
+    QTest::newRow("empty target shows the name")
+        << QByteArray("[A]\nname=\n") << QStringList{"A"} << 784 << QStringList{"name"};
+}
+
+void TestMainWindow::linkPage() {
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, captions);
+    QFETCH(int, width);
+    QFETCH(QStringList, firstGroupTooltips);
+    const TempShare share;
+    share.write(QStringLiteral("program/link_data.ini"), content);
+    TForm_quvex form(share.locations(), share.config());
+    form.BuildLinkGroups();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    const QList<QGroupBox*> boxes = linkBoxes(form);
+    QStringList shown;
+    for (int i = 0; i < boxes.size(); ++i) {
+        shown << boxes[i]->title();
+        QCOMPARE(boxes[i]->geometry(),
+                 QRect(i * width, 0, width, boxes[i]->parentWidget()->height()));
+    }
+    QCOMPARE(shown, captions);
+    if (boxes.isEmpty())
+        return;
+    auto* list = boxes.first()->findChild<ButtonList*>();
+    QStringList tooltips;
+    for (int i = 0; i < list->count(); ++i) {
+        QCOMPARE(list->button(i)->height(), 24);
+        QCOMPARE(list->button(i)->width(), list->viewport()->width());
+        tooltips << list->button(i)->toolTip();
+    }
+    QCOMPARE(tooltips, firstGroupTooltips);
+}
+
+void TestMainWindow::clickOpensTheTarget_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("opened");
+    QTest::newRow("web address") << "新闻"
+                                 << "http://news.example.com/?a=1&b=2"
+                                 << QStringList{"xdg-open", "http://news.example.com/?a=1&b=2"};
+    QTest::newRow("UNC folder") << "行政"
+                                << "\\\\fs\\行政\\"
+                                << QStringList{"xdg-open", "smb://fs/%E8%A1%8C%E6%94%BF/"};
+    QTest::newRow("OA opens the configured address, not its target")
+        << "OA系统"
+        << "http://elsewhere/" << QStringList{"xdg-open", "http://oa.example.com/"};
+    QTest::newRow("caption compared exactly")
+        << "oa系统"
+        << "http://elsewhere/" << QStringList{"xdg-open", "http://elsewhere/"};
+}
+
+void TestMainWindow::clickOpensTheTarget() {
+    QFETCH(QString, name);
+    QFETCH(QString, target);
+    QFETCH(QStringList, opened);
+    const TempShare share;
+    share.write(
+        QStringLiteral("program/link_data.ini"),
+        (QStringLiteral("[g]\r\n") + name + u'=' + target + QStringLiteral("\r\n")).toUtf8());
+    const RecordingDesktop desktop;
+    TForm_quvex form(share.locations(), share.config());
+    form.BuildLinkGroups();
+    form.show();
+    QTest::mouseClick(linkBoxes(form).first()->findChild<ButtonList*>()->button(0), Qt::LeftButton);
+    QCOMPARE(desktop.waitForCalls(1), QList<QStringList>{opened});
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestMainWindow::tovikIsInstalledOnceThenStarted() {
+    const TempShare share;
+    share.write(QStringLiteral("program/link_data.ini"), "[g]\r\nTovik=ignored\r\n");
+    share.write(QStringLiteral("source/Tovik/PSavro.exe"), "client");
+    share.write(QStringLiteral("source/Tovik/data/settings.cfg"), "cfg");
+    const QString desktopFolder = QDir::homePath() + QStringLiteral("/Desktop");
+    QDir(desktopFolder).removeRecursively();
+    QDir().mkpath(desktopFolder);
+    const QString client = desktopFolder + QStringLiteral("/Tovik/PSavro.exe");
+
+    const RecordingDesktop desktop;
+    TForm_quvex form(share.locations(), share.config());
+    form.BuildLinkGroups();
+    form.show();
+    QPushButton* button = linkBoxes(form).first()->findChild<ButtonList*>()->button(0);
+    {
+        const MessageBoxRecorder boxes;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("准备安装Tovik，请耐心等候Tovik启动，点击ok开始安装")});
+    }
+    QCOMPARE(TempShare::read(client), QByteArray("client"));
+    QCOMPARE(TempShare::read(desktopFolder + QStringLiteral("/Tovik/data/settings.cfg")),
+             QByteArray("cfg"));
+    QCOMPARE(desktop.waitForCalls(1), (QList<QStringList>{{QStringLiteral("xdg-open"), client}}));
+
+    // Already on the desktop: no question, no copy, the client starts.
+    share.write(QStringLiteral("source/Tovik/PSavro.exe"), "newer client");
+    const MessageBoxRecorder boxes;
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(desktop.waitForCalls(2).size(), 2);
+    QVERIFY(boxes.boxes().isEmpty());
+    QCOMPARE(TempShare::read(client), QByteArray("client"));
+}
+
+void TestMainWindow::typeAhead_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("keys"); // key@milliseconds, "<" for Backspace
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<int>("changes");
+
+    const QStringList people{"ab , 甲", "abc , 乙", "b1 , 丙", "ba , 丁", "Bc , 戊", "c , 己"};
+    QTest::newRow("typed prefix extends")
+        << people << "a@0 b@100 c@200" << QList<int>{0, 0, 1} << 1;
+    QTest::newRow("pause of 500 ms starts afresh")
+        << people << "a@0 b@600" << QList<int>{0, 2} << 1;
+    QTest::newRow("499 ms still extends") << people << "a@0 b@499" << QList<int>{0, 0} << 0;
+    QTest::newRow("no match: next line with that letter")
+        << people << "b@0 b@100 b@200 b@300" << QList<int>{2, 3, 4, 2} << 4;
+    QTest::newRow("ignores case") << people << "B@0 C@100" << QList<int>{2, 4} << 2;
+    QTest::newRow("Backspace shortens the search text")
+        << QStringList{"ab", "abc", "abd"} << "a@0 b@100 c@200 <@300 d@400"
+        << QList<int>{0, 0, 1, 1, 2} << 2;
+    QTest::newRow("nothing starts with the letter") << people << "x@0" << QList<int>{0} << 0;
+}
+
+void TestMainWindow::typeAhead() {
+    QFETCH(QStringList, lines);
+    QFETCH(QString, keys);
+    QFETCH(QList<int>, selected);
+    QFETCH(int, changes);
+    const TempShare share;
+    share.write(QStringLiteral("program/tel_data.ini"),
+                lines.join(QStringLiteral("\r\n")).toUtf8());
+    QFile::copy(QStringLiteral(":/quvex/none_photo.png"), share.locations().placeholderPhoto());
+    TForm_quvex form(share.locations(), share.config());
+    qint64 now = 0;
+    form.setTypeAheadClock([&now] { return now; });
+    form.LoadPhoneDirectory();
+    form.show();
+    auto* combo = form.findChild<QComboBox*>(QStringLiteral("ComboBox_userinfo"));
+    QCOMPARE(combo->currentIndex(), 0);
+    const QSignalSpy changed(combo, &QComboBox::currentIndexChanged);
+    const MessageBoxRecorder boxes;
+
+    const QStringList steps = keys.split(u' ');
+    QCOMPARE(steps.size(), selected.size());
+    for (int i = 0; i < steps.size(); ++i) {
+        const QString key = steps[i].section(u'@', 0, 0);
+        now = steps[i].section(u'@', 1).toLongLong();
+        if (key == QLatin1String("<"))
+            QTest::keyClick(combo, Qt::Key_Backspace);
+        else
+            QTest::keyClick(combo, key[0].toLatin1());
+        QVERIFY2(combo->currentIndex() == selected[i], qPrintable(steps[i]));
+    }
+    QCOMPARE(changed.count(), changes);
+    QVERIFY(boxes.boxes().isEmpty());
+}
+
+void TestMainWindow::selectionShowsThePhoto() {
+    const TempShare share;
+    share.write(QStringLiteral("program/tel_data.ini"),
+                QStringLiteral("zs , 张三 , 1\r\nls , 李四 , 2\r\n\r\nxt , 小图 , 3\r\n").toUtf8());
+    share.write(QStringLiteral("share/picture/张三.jpg"), jpeg(120, 150));
+    share.write(QStringLiteral("share/picture/小图.jpg"), jpeg(40, 30));
+    QFile::copy(QStringLiteral(":/quvex/none_photo.png"), share.locations().placeholderPhoto());
+    TForm_quvex form(share.locations(), share.config());
+    form.LoadPhoneDirectory();
+    form.show();
+    auto* combo = form.findChild<QComboBox*>(QStringLiteral("ComboBox_userinfo"));
+    auto* photo = form.findChild<QLabel*>(QStringLiteral("Image_show"));
+    const qint64 defaultPicture = photo->pixmap().cacheKey();
+
+    // Backspace counts as a change: the first line's photo replaces the default picture.
+    QTest::keyClick(combo, Qt::Key_Backspace);
+    QCOMPARE(photo->pixmap().size(), QSize(52, 66));
+    QVERIFY(photo->pixmap().cacheKey() != defaultPicture);
+    combo->setCurrentIndex(1); // no photo: the placeholder, scaled into the area
+    const QSize placeholder = photo->pixmap().size();
+    QVERIFY(placeholder.width() <= 80 && placeholder.height() <= 66);
+    combo->setCurrentIndex(3); // smaller than the area: its own size
+    QCOMPARE(photo->pixmap().size(), QSize(40, 30));
+    combo->setCurrentIndex(2); // the empty line: the placeholder
+    QCOMPARE(photo->pixmap().size(), placeholder);
+}
+
+void TestMainWindow::corruptPhotoKeepsThePreviousPicture() {
+    const TempShare share;
+    share.write(QStringLiteral("program/tel_data.ini"),
+                QStringLiteral("a , 好 , 1\r\nzs , 张三 , 2\r\n").toUtf8());
+    share.write(QStringLiteral("share/picture/好.jpg"), jpeg(80, 66));
+    const QString corrupt =
+        share.write(QStringLiteral("share/picture/张三.jpg"), "\xFF\xD8\xFF broken");
+    TForm_quvex form(share.locations(), share.config());
+    form.LoadPhoneDirectory();
+    form.show();
+    auto* combo = form.findChild<QComboBox*>(QStringLiteral("ComboBox_userinfo"));
+    auto* photo = form.findChild<QLabel*>(QStringLiteral("Image_show"));
+    QTest::keyClick(combo, Qt::Key_Backspace);
+    const qint64 before = photo->pixmap().cacheKey();
+
+    const MessageBoxRecorder boxes;
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentIndex(), 1);
+    QImageReader reader(corrupt, "jpeg");
+    QVERIFY(reader.read().isNull());
+    QCOMPARE(boxes.texts(), QStringList{reader.errorString() + u'.'});
+    QCOMPARE(photo->pixmap().cacheKey(), before);
+}
+
+void TestMainWindow::headerButtonsAndPhotoClick() {
+    const TempShare share;
+    share.write(QStringLiteral("program/tel_data.ini"),
+                QStringLiteral("zs , 张三 , 2\r\n").toUtf8());
+    share.write(QStringLiteral("share/picture/张三.jpg"), jpeg(80, 66));
+    const RecordingDesktop desktop;
+    TForm_quvex form(share.locations(), share.config());
+    form.LoadPhoneDirectory();
+    form.show();
+    // The photo opens although the header still shows the default picture.
+    QTest::mouseClick(form.findChild<QLabel*>(QStringLiteral("Image_show")), Qt::LeftButton);
+    QCOMPARE(desktop.waitForCalls(1).first(),
+             (QStringList{"xdg-open",
+                          share.locations().shareRoot + QStringLiteral("picture/张三.jpg")}));
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    QCOMPARE(desktop.waitForCalls(2).last(),
+             (QStringList{"xdg-open",
+                          share.locations().programFolder + QStringLiteral("FSCapture.exe")}));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
