@@ -1,6 +1,7 @@
 #include "BuildConfiguration.h"
 #include "MessageBoxes.h"
 #include "Program.h"
+#include "QuitRequest.h"
 #include "Shell.h"
 #include "UnitMain.h"
 
@@ -19,5 +20,5 @@ int main(int argc, char* argv[]) {
     // A start with the hidden show command (the update carrier) keeps its window hidden.
     if (qEnvironmentVariable(showCommandVariable) != QLatin1String("hidden"))
         program->mainWindow->show();
-    return QApplication::exec();
+    return runEventLoop();
 }

@@ -20,4 +20,11 @@ bool quitRequested() {
     return g_quitRequested;
 }
 
+int runEventLoop() {
+    if (g_quitRequested)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+    return QCoreApplication::exec();
+}
+
 } // namespace quvex

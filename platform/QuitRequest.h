@@ -9,4 +9,8 @@ void RequestQuit();
 // Whether RequestQuit was called in this process.
 bool quitRequested();
 
+// Runs the application's event loop; a quit requested before (even one that a nested loop such
+// as a message box already consumed) ends it as soon as it starts.
+int runEventLoop();
+
 } // namespace quvex

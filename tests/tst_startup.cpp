@@ -183,7 +183,10 @@ void TestStartup::quitRequestedDuringStartEndsTheLoopAtOnce() {
     });
     RequestQuit();
     QVERIFY(quitRequested());
-    QCOMPARE(QApplication::exec(), 0);
+    // A message box later in the start sequence may deliver the queued quit in its own loop;
+    // the program's loop still ends at once.
+    QCoreApplication::processEvents();
+    QCOMPARE(runEventLoop(), 0);
     QVERIFY(!timedOut);
 }
 
