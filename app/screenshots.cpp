@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTest>
@@ -62,6 +63,8 @@ int main(int argc, char* argv[]) {
     const char* names[] = {"links", "remote-office", "values", "search"};
     for (int i = 1; i < pages->count(); ++i) {
         pages->setCurrentIndex(i);
+        if (auto* search = pages->widget(i)->findChild<QPushButton*>(QStringLiteral("Button1")))
+            search->click();
         QTest::qWait(20);
         save(form->grab(), folder, names[i]);
     }

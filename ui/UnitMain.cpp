@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -50,6 +51,7 @@ TForm_quvex::TForm_quvex(Locations locations, Config config, QWidget* parent)
 
     buildHeader();
     buildPages();
+    buildSearchPage();
     buildMenu();
 
     auto* layout = new QVBoxLayout(this);
@@ -125,6 +127,17 @@ void TForm_quvex::Button2Click() {
 
 void TForm_quvex::Button8Click() {
     PopupMenu_userinfo->popup(QCursor::pos());
+}
+
+bool TForm_quvex::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ComboBox_userinfo && event->type() == QEvent::KeyPress)
+        return typeAheadKey(static_cast<QKeyEvent*>(event));
+    if (watched == ListBoxSearchResult->viewport() &&
+        event->type() == QEvent::MouseButtonDblClick) {
+        guarded([this] { ListBoxSearchResultDblClick(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace quvex

@@ -15,6 +15,8 @@ class QAction;
 class QPushButton;
 class QTabWidget;
 class QFrame;
+class QLineEdit;
+class QListWidget;
 
 namespace quvex {
 
@@ -54,12 +56,16 @@ private:
     void buildHeader();
     void buildPages();
     void buildMenu();
+    void buildSearchPage();
 
     void Button2Click();
     void Button8Click();
     void ComboBox_userinfoChange();
     void Image_showClick();
     bool typeAheadKey(QKeyEvent* event);
+
+    void Button1Click();
+    void ListBoxSearchResultDblClick();
 
     void N1Click();
     void N2Click();
@@ -85,6 +91,10 @@ private:
     QWidget* TabSheet_remote_oa;
     QWidget* TabSheetValues;
     QWidget* TabSheetSearch;
+    QFrame* Panel2;
+    QLineEdit* EditSearchKeyword;
+    QPushButton* Button1;
+    QListWidget* ListBoxSearchResult;
     QMenu* PopupMenu_userinfo;
     QAction* ss1;
     QAction* ssss1;

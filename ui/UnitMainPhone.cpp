@@ -51,12 +51,6 @@ void TForm_quvex::Image_showClick() {
     ShellOpen(GetPhotoPath(ComboBox_userinfo->currentText(), m_locations));
 }
 
-bool TForm_quvex::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ComboBox_userinfo && event->type() == QEvent::KeyPress)
-        return typeAheadKey(static_cast<QKeyEvent*>(event));
-    return QWidget::eventFilter(watched, event);
-}
-
 bool TForm_quvex::typeAheadKey(QKeyEvent* event) {
     if (event->key() == Qt::Key_Backspace) {
         m_typeAhead.backspace(m_clock());
