@@ -40,10 +40,11 @@ TFormAddLink::TFormAddLink(Locations locations, Config config, QWidget* parent)
     setFont(uiFont(11));
     setFixedSize(495, 177);
 
-    LabeledEditLinkName = createLabeledEdit(this, QStringLiteral("LabeledEditLinkName"),
-                                            QStringLiteral("链接名称"), QRect(54, 8, 179, 21));
+    LabeledEditLinkName =
+        createLabeledEdit(this, QStringLiteral("LabeledEditLinkName"), QStringLiteral("链接名称"),
+                          QRect(54, 8, 179, 21), font());
     LabeledEditURL = createLabeledEdit(this, QStringLiteral("LabeledEditURL"),
-                                       QStringLiteral("路径"), QRect(54, 43, 387, 21));
+                                       QStringLiteral("路径"), QRect(54, 43, 387, 21), font());
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(QStringLiteral("选择"));

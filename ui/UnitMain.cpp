@@ -51,6 +51,8 @@ TForm_quvex::TForm_quvex(Locations locations, Config config, QWidget* parent)
 
     buildHeader();
     buildPages();
+    buildRemotePage();
+    buildValuesPage();
     buildSearchPage();
     buildMenu();
 

@@ -17,6 +17,11 @@ class QTabWidget;
 class QFrame;
 class QLineEdit;
 class QListWidget;
+class QCheckBox;
+class QGroupBox;
+class QPlainTextEdit;
+class QRadioButton;
+class QScrollArea;
 
 namespace quvex {
 
@@ -57,6 +62,8 @@ private:
     void buildPages();
     void buildMenu();
     void buildSearchPage();
+    void buildValuesPage();
+    void buildRemotePage();
 
     void Button2Click();
     void Button8Click();
@@ -64,6 +71,11 @@ private:
     void Image_showClick();
     bool typeAheadKey(QKeyEvent* event);
 
+    void ShowValueHint(QCheckBox* box);
+    void Button5Click(QPushButton* sender);
+    void Button7Click();
+    void Button4Click();
+    void Button6Click();
     void Button1Click();
     void ListBoxSearchResultDblClick();
 
@@ -91,6 +103,27 @@ private:
     QWidget* TabSheet_remote_oa;
     QWidget* TabSheetValues;
     QWidget* TabSheetSearch;
+    struct ValueBox {
+        QGroupBox* box;
+        QList<QCheckBox*> checks; // stored order
+    };
+    QList<ValueBox> m_valueBoxes; // stored order: the order of the mail subject
+    QWidget* Panel6;
+    QWidget* Panel7;
+    QLineEdit* LabeledEditValueNameList;
+    QRadioButton* RadioButtonGood;
+    QRadioButton* RadioButtonVaryGood;
+    QPushButton* Button5;
+    QPushButton* Button3;
+    QPlainTextEdit* MemoValue;
+    QLabel* LabelValueHint;
+
+    ButtonList* ButtonGroup_remoteoa;
+    QScrollArea* ScrollBox1;
+    QPushButton* Button7;
+    QPushButton* Button4;
+    QPushButton* Button6;
+
     QFrame* Panel2;
     QLineEdit* EditSearchKeyword;
     QPushButton* Button1;
