@@ -308,6 +308,7 @@ void TestSearch::connectionFailureKeepsTheList() {
                        "PWD=x;TDS_Version=7.4;ClientCharset=UTF-8")
             .arg(freeLoopbackPort());
     TForm_quvex form(share.locations(), share.config());
+    form.findChild<QTabWidget*>()->setCurrentIndex(3);
     auto* list = form.findChild<QListWidget*>(QStringLiteral("ListBoxSearchResult"));
     list->addItem(QStringLiteral("earlier result"));
 

@@ -3,7 +3,7 @@
 #include <QScrollArea>
 #include <QStringList>
 
-class QVBoxLayout;
+class QButtonGroup;
 class QPushButton;
 
 namespace quvex {
@@ -29,8 +29,13 @@ public:
 Q_SIGNALS:
     void buttonClicked(int index);
 
+protected:
+    bool viewportEvent(QEvent* event) override;
+
 private:
-    QVBoxLayout* m_column;
+    void placeButtons();
+
+    QButtonGroup* m_group;
     QList<QPushButton*> m_buttons;
     QStringList m_captions;
     QStringList m_targets;

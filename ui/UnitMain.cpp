@@ -51,9 +51,6 @@ TForm_quvex::TForm_quvex(Locations locations, Config config, QWidget* parent)
 
     buildHeader();
     buildPages();
-    buildRemotePage();
-    buildValuesPage();
-    buildSearchPage();
     buildMenu();
 
     auto* layout = new QVBoxLayout(this);
@@ -92,6 +89,9 @@ void TForm_quvex::buildHeader() {
     ComboBox_userinfo->setEditable(false);
     ComboBox_userinfo->setGeometry(154, 24, 479, 22);
     ComboBox_userinfo->setMaxVisibleItems(20);
+    // Its width is fixed: measuring every line on first show would only cost start-up time.
+    ComboBox_userinfo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox_userinfo->setMinimumContentsLength(1);
     ComboBox_userinfo->installEventFilter(this);
     connect(ComboBox_userinfo, &QComboBox::currentIndexChanged, this,
             guardedSlot([this](int) { ComboBox_userinfoChange(); }));
@@ -108,6 +108,19 @@ void TForm_quvex::buildPages() {
     PageControl1->addTab(TabSheetValues, QStringLiteral("价值观"));
     PageControl1->addTab(TabSheetSearch, QStringLiteral("116文档搜索"));
     PageControl1->setCurrentIndex(0);
+    // The other pages are built when first shown: the first frame needs only the links.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        QWidget* page = PageControl1->widget(index);
+        if (m_builtPages.contains(page))
+            return;
+        m_builtPages.insert(page);
+        if (page == TabSheet_remote_oa)
+            buildRemotePage();
+        else if (page == TabSheetValues)
+            buildValuesPage();
+        else if (page == TabSheetSearch)
+            buildSearchPage();
+    });
 }
 
 void TForm_quvex::showEvent(QShowEvent* event) {
@@ -134,7 +147,7 @@ void TForm_quvex::Button8Click() {
 bool TForm_quvex::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ComboBox_userinfo && event->type() == QEvent::KeyPress)
         return typeAheadKey(static_cast<QKeyEvent*>(event));
-    if (watched == ListBoxSearchResult->viewport() &&
+    if (ListBoxSearchResult && watched == ListBoxSearchResult->viewport() &&
         event->type() == QEvent::MouseButtonDblClick) {
         guarded([this] { ListBoxSearchResultDblClick(); });
         return true;

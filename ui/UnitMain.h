@@ -4,6 +4,7 @@
 #include "Locations.h"
 #include "TypeAhead.h"
 
+#include <QSet>
 #include <QWidget>
 
 #include <functional>
@@ -88,9 +89,9 @@ private:
     Config m_config;
     TFormAddLink* m_addLinkDialog = nullptr;
     TypeAhead m_typeAhead;
-    QStringList m_phoneLines; // the phone list's items, for the type-ahead
     std::function<qint64()> m_clock;
     bool m_centred = false;
+    QSet<QWidget*> m_builtPages;
 
     QFrame* Panel1;
     ClickableLabel* Image_show;
@@ -108,26 +109,26 @@ private:
         QList<QCheckBox*> checks; // stored order
     };
     QList<ValueBox> m_valueBoxes; // stored order: the order of the mail subject
-    QWidget* Panel6;
-    QWidget* Panel7;
-    QLineEdit* LabeledEditValueNameList;
-    QRadioButton* RadioButtonGood;
-    QRadioButton* RadioButtonVaryGood;
-    QPushButton* Button5;
-    QPushButton* Button3;
-    QPlainTextEdit* MemoValue;
-    QLabel* LabelValueHint;
+    QWidget* Panel6 = nullptr;
+    QWidget* Panel7 = nullptr;
+    QLineEdit* LabeledEditValueNameList = nullptr;
+    QRadioButton* RadioButtonGood = nullptr;
+    QRadioButton* RadioButtonVaryGood = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPlainTextEdit* MemoValue = nullptr;
+    QLabel* LabelValueHint = nullptr;
 
-    ButtonList* ButtonGroup_remoteoa;
-    QScrollArea* ScrollBox1;
-    QPushButton* Button7;
-    QPushButton* Button4;
-    QPushButton* Button6;
+    ButtonList* ButtonGroup_remoteoa = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button6 = nullptr;
 
-    QFrame* Panel2;
-    QLineEdit* EditSearchKeyword;
-    QPushButton* Button1;
-    QListWidget* ListBoxSearchResult;
+    QFrame* Panel2 = nullptr;
+    QLineEdit* EditSearchKeyword = nullptr;
+    QPushButton* Button1 = nullptr;
+    QListWidget* ListBoxSearchResult = nullptr;
     QMenu* PopupMenu_userinfo;
     QAction* ss1;
     QAction* ssss1;

@@ -39,7 +39,7 @@ void TForm_quvex::LoadPhoneDirectory() {
     const QSignalBlocker blocker(ComboBox_userinfo);
     ComboBox_userinfo->clear();
     ComboBox_userinfo->addItems(lines);
-    m_phoneLines = lines;
+    m_typeAhead.setLines(lines);
     ComboBox_userinfo->setCurrentIndex(lines.isEmpty() ? -1 : 0);
 }
 
@@ -61,7 +61,7 @@ bool TForm_quvex::typeAheadKey(QKeyEvent* event) {
     if (text.size() != 1 || !text[0].isPrint() || event->modifiers() & Qt::ControlModifier)
         return false;
     ComboBox_userinfo->setCurrentIndex(
-        m_typeAhead.type(text[0], m_clock(), m_phoneLines, ComboBox_userinfo->currentIndex()));
+        m_typeAhead.type(text[0], m_clock(), ComboBox_userinfo->currentIndex()));
     return true;
 }
 
