@@ -152,6 +152,9 @@ void TestPages::valuesMail() {
     form.show();
     form.findChild<QTabWidget*>()->setCurrentIndex(2);
     QVERIFY(form.findChild<QRadioButton*>(QStringLiteral("RadioButtonGood"))->isChecked());
+    for (const char* name : {"LabeledEditValueNameList", "RadioButtonGood", "RadioButtonVaryGood",
+                             "Button5", "Button3", "MemoValue", "CheckBox2", "GroupBox6"})
+        QVERIFY2(form.findChild<QWidget*>(QLatin1String(name))->isVisible(), name);
     for (const QString& tick : ticks)
         QTest::mouseClick(form.findChild<QCheckBox*>(tick), Qt::LeftButton);
     form.findChild<QLineEdit*>(QStringLiteral("LabeledEditValueNameList"))->setText(names);
@@ -190,6 +193,8 @@ void TestPages::remoteTools() {
     form.findChild<QTabWidget*>()->setCurrentIndex(1);
     auto* tools = form.findChild<ButtonList*>(QStringLiteral("ButtonGroup_remoteoa"));
     QCOMPARE(tools->count(), 11);
+    QVERIFY(tools->isVisible() && tools->button(10)->isVisible());
+    QVERIFY(form.findChild<QWidget*>(QStringLiteral("Button7"))->isVisible());
     QCOMPARE(tools->width(), 169);
     const QList<QStringList> expected{
         {"xdg-open", QDir::homePath() + QStringLiteral("/Desktop/Tovik/PSavro.exe")},

@@ -282,6 +282,7 @@ void TestSearch::searchPage() {
     auto* edit = form.findChild<QLineEdit*>(QStringLiteral("EditSearchKeyword"));
     auto* list = form.findChild<QListWidget*>(QStringLiteral("ListBoxSearchResult"));
     QCOMPARE(edit->text(), QStringLiteral("Marevo"));
+    QVERIFY(edit->isVisible() && list->isVisible());
     QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("Button1"))->text(), QStringLiteral("搜"));
 
     const auto lines = [list] {

@@ -120,6 +120,9 @@ void TForm_quvex::buildPages() {
             buildValuesPage();
         else if (page == TabSheetSearch)
             buildSearchPage();
+        // Children made after their page became visible are not shown by themselves.
+        for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            child->show();
     });
 }
 
