@@ -1,0 +1,125 @@
+#include "MessageBoxRecorder.h"
+#include "QuitRequest.h"
+#include "RecordingDesktop.h"
+#include "TempShare.h"
+#include "UnitAddLink.h"
+#include "UnitMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QTest>
+
+using namespace quvex;
+using namespace quvex::test;
+
+namespace {
+
+QString decoded(const QByteArray& bytes) {
+    return QStringDecoder("GB18030")(bytes);
+}
+
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void addLinkProposesOncePerName();
+    void addLinkReportsAnUnwritableShare();
+    void changeRequestsAreFiled();
+    void photoFolderAndRestart();
+};
+
+void TestDialogs::initTestCase() {
+    QApplication::setApplicationName(QStringLiteral("quvex"));
+}
+
+void TestDialogs::addLinkProposesOncePerName() {
+    const TempShare share;
+    share.write(QStringLiteral("share/link_data.ini"), "[Docs]\r\nnews=http://old/\r\n");
+    TFormAddLink dialog(share.locations(), share.config());
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditLinkName"));
+    auto* url = dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditURL"));
+    auto* add = dialog.findChild<QPushButton*>(QStringLiteral("Button2"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("添加链接"));
+    QCOMPARE(add->text(), QStringLiteral("添加"));
+
+    const MessageBoxRecorder boxes;
+    name->setText(QStringLiteral("news")); // in another section only: accepted
+    url->setText(QStringLiteral("\\\\fs\\新闻\\"));
+    QTest::mouseClick(add, Qt::LeftButton);
+    url->setText(QStringLiteral("http://other/"));
+    QTest::mouseClick(add, Qt::LeftButton); // already pending: refused
+    QCOMPARE(boxes.texts(),
+             (QStringList{"添加成功，等待审核!", "已有相同的链接名，请更换链接名称"}));
+    QCOMPARE(decoded(TempShare::read(share.locations().sharedLinkList())),
+             QStringLiteral("[Docs]\r\nnews=http://old/\r\n[待审核]\r\nnews=\\\\fs\\新闻\\\r\n"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(name->text(), QStringLiteral("news"));
+}
+
+void TestDialogs::addLinkReportsAnUnwritableShare() {
+    TempShare share;
+    Locations offline = share.locations();
+    offline.shareRoot = share.path(QStringLiteral("unmounted/"));
+    TFormAddLink dialog(offline, share.config());
+    dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditLinkName"))
+        ->setText(QStringLiteral("x"));
+    const MessageBoxRecorder boxes;
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    QCOMPARE(boxes.texts(),
+             QStringList{QStringLiteral("Unable to write to ") + offline.sharedLinkList() + u'.'});
+    QCOMPARE(boxes.boxes().first().objectName, QStringLiteral("ErrorBox"));
+}
+
+void TestDialogs::changeRequestsAreFiled() {
+    const TempShare share;
+    share.write(QStringLiteral("program/tel_data.ini"),
+                QStringLiteral("zs , 张三 , 8001\r\n").toUtf8());
+    TForm_quvex form(share.locations(), share.config());
+    form.LoadPhoneDirectory();
+    MessageBoxRecorder boxes;
+    boxes.answerNextInput(QStringLiteral("zs , 张三 , 8002"));
+    form.findChild<QAction*>(QStringLiteral("ss1"))->trigger();
+    form.findChild<QAction*>(QStringLiteral("ssss1"))
+        ->trigger(); // cancelled: the template is filed
+    QCOMPARE(boxes.texts(), (QStringList{"格式如下：", "修改成功，等待审核!", "格式如下：",
+                                         "添加成功，等待审核!"}));
+
+    const QString text = decoded(TempShare::read(share.locations().changeRequests()));
+    QVERIFY2(text.contains(QStringLiteral("=zs , 张三 , 8001 :=>: zs , 张三 , 8002\r\n")),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("=拼音简写  , 中文名 , 内线 , 手机 , 邮箱\r\n")),
+             qPrintable(text));
+    QVERIFY(text.startsWith(QStringLiteral("[修改]\r\n")));
+    QVERIFY(text.contains(QStringLiteral("\r\n[添加]\r\n")));
+}
+
+void TestDialogs::photoFolderAndRestart() {
+    const TempShare share;
+    const RecordingDesktop desktop;
+    TForm_quvex form(share.locations(), share.config());
+    form.findChild<QAction*>(QStringLiteral("N2"))->trigger();
+    QCOMPARE(desktop.waitForCalls(1).first(),
+             (QStringList{"xdg-open", share.locations().shareRoot + QStringLiteral("picture/")}));
+
+    // Closing the add-link dialog, whatever was done in it, restarts the program.
+    TFormAddLink dialog(share.locations(), share.config(), &form);
+    form.setAddLinkDialog(&dialog);
+    QTimer::singleShot(0, [&dialog] {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button1")),
+                          Qt::LeftButton);
+    });
+    QVERIFY(!quitRequested());
+    form.findChild<QAction*>(QStringLiteral("N1"))->trigger();
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(quitRequested());
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
