@@ -4,16 +4,13 @@
 #include "FileSystem.h"
 #include "Locations.h"
 #include "TextEncoding.h"
+#include "TextTrim.h"
 
 #include <QFile>
 
 namespace quvex {
 
 namespace {
-
-bool isControlOrBlank(QChar c) {
-    return c.unicode() <= 32;
-}
 
 // Lines ended by CR LF, LF or CR; a final line end does not start another line.
 QStringList splitLines(const QString& text) {
@@ -45,14 +42,7 @@ QString PhotoNameFromLine(const QString& line) {
     const qsizetype p = line.indexOf(u',') + 1;
     if (p == 0)
         return {};
-    QString name = line.mid(p, p);
-    qsizetype begin = 0;
-    qsizetype end = name.size();
-    while (begin < end && isControlOrBlank(name[begin]))
-        ++begin;
-    while (end > begin && isControlOrBlank(name[end - 1]))
-        --end;
-    return name.mid(begin, end - begin);
+    return trimControlsAndBlanks(line.mid(p, p));
 }
 
 QString GetPhotoPath(const QString& line, const Locations& locations) {

@@ -1,6 +1,7 @@
 #include "DocumentSearch.h"
 
 #include "Error.h"
+#include "TextTrim.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -18,16 +19,6 @@ namespace {
 
 bool isSeparator(QChar c) {
     return c.unicode() >= 1 && c.unicode() <= 32;
-}
-
-QString trimControlAndBlanks(const QString& word) {
-    qsizetype begin = 0;
-    qsizetype end = word.size();
-    while (begin < end && word[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && word[end - 1].unicode() <= 32)
-        --end;
-    return word.mid(begin, end - begin);
 }
 
 constexpr int loginTimeoutSeconds = 15; // FreeTDS waits forever unless told otherwise
@@ -92,7 +83,7 @@ QStringList SplitSearchWords(const QString& text) {
 QStringList SearchConditionWords(const QStringList& words) {
     QStringList conditions;
     for (const QString& word : words) {
-        const QString trimmed = trimControlAndBlanks(word);
+        const QString trimmed = trimControlsAndBlanks(word);
         if (!trimmed.isEmpty())
             conditions.append(trimmed);
     }

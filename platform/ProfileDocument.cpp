@@ -1,5 +1,7 @@
 #include "ProfileDocument.h"
 
+#include "TextTrim.h"
+
 #include <QHash>
 
 namespace quvex {
@@ -13,24 +15,12 @@ bool isBlank(QChar c) {
 }
 
 QString trimBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
+    return trimmedBy(text, isBlank);
 }
 
 // Names given by callers lose leading and trailing spaces only.
 QString trimSpaces(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
+    return trimmedBy(text, [](QChar c) { return c == u' '; });
 }
 
 QString unquote(const QString& value) {

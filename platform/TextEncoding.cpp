@@ -27,36 +27,39 @@ qsizetype TextEncoding::bomLength() const {
     }
 }
 
-QStringDecoder TextEncoding::decoder() const {
+std::optional<QStringConverter::Encoding> TextEncoding::builtIn() const {
     switch (kind) {
     case Kind::Utf16LE:
-        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
+        return QStringConverter::Utf16LE;
     case Kind::Utf16BE:
-        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless);
+        return QStringConverter::Utf16BE;
     case Kind::Utf8Bom:
     case Kind::Utf8:
-        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        return QStringConverter::Utf8;
     case Kind::Legacy:
         break;
     }
-    QStringDecoder legacy(legacyName.constData(), QStringConverter::Flag::Stateless);
-    return legacy.isValid() ? std::move(legacy) : QStringDecoder(QStringConverter::Latin1);
+    return std::nullopt;
+}
+
+// A legacy code page that this build cannot convert is read and written as Latin-1, which keeps
+// every byte.
+QStringDecoder TextEncoding::decoder() const {
+    constexpr auto stateless = QStringConverter::Flag::Stateless;
+    if (const auto encoding = builtIn())
+        return QStringDecoder(*encoding, stateless);
+    QStringDecoder legacy(legacyName.constData(), stateless);
+    return legacy.isValid() ? std::move(legacy)
+                            : QStringDecoder(QStringConverter::Latin1, stateless);
 }
 
 QStringEncoder TextEncoding::encoder() const {
-    switch (kind) {
-    case Kind::Utf16LE:
-        return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
-    case Kind::Utf16BE:
-        return QStringEncoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless);
-    case Kind::Utf8Bom:
-    case Kind::Utf8:
-        return QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    case Kind::Legacy:
-        break;
-    }
-    QStringEncoder legacy(legacyName.constData(), QStringConverter::Flag::Stateless);
-    return legacy.isValid() ? std::move(legacy) : QStringEncoder(QStringConverter::Latin1);
+    constexpr auto stateless = QStringConverter::Flag::Stateless;
+    if (const auto encoding = builtIn())
+        return QStringEncoder(*encoding, stateless);
+    QStringEncoder legacy(legacyName.constData(), stateless);
+    return legacy.isValid() ? std::move(legacy)
+                            : QStringEncoder(QStringConverter::Latin1, stateless);
 }
 
 TextEncoding detectEncoding(const QByteArray& bytes, const QByteArray& legacyName) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringConverter>
 
+#include <optional>
+
 namespace quvex {
 
 // How a text file is encoded, as far as quvex reads and rewrites it.
@@ -14,6 +16,8 @@ struct TextEncoding {
 
     qsizetype bomLength() const;
     bool isUtf16() const { return kind == Kind::Utf16LE || kind == Kind::Utf16BE; }
+    // The converter for the kinds Qt always has; nothing for the legacy code page.
+    std::optional<QStringConverter::Encoding> builtIn() const;
     QStringDecoder decoder() const;
     QStringEncoder encoder() const;
 };

@@ -9,8 +9,7 @@ namespace quvex {
 // Tahoma at the given pixel height where installed, else the system's sans-serif at the same
 // height; CJK text falls back to an installed CJK font. Asking once whether Tahoma is there
 // spares every text a fruitless search for it.
-inline QFont uiFont(int pixelSize, bool bold = false)
-{
+inline QFont uiFont(int pixelSize, bool bold = false) {
     static const bool hasTahoma = QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
     QFont font = hasTahoma ? QFont(QStringLiteral("Tahoma")) : QApplication::font();
     font.setStyleHint(QFont::SansSerif);

@@ -3,6 +3,7 @@
 #include "ClickableLabel.h"
 #include "Fonts.h"
 #include "Guard.h"
+#include "Layouts.h"
 #include "LeftDockedColumns.h"
 #include "Shell.h"
 
@@ -53,9 +54,7 @@ TForm_quvex::TForm_quvex(Locations locations, Config config, QWidget* parent)
     buildPages();
     buildMenu();
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = dockedLayout<QVBoxLayout>(this);
     layout->addWidget(Panel1);
     layout->addWidget(PageControl1, 1);
 }

@@ -3,6 +3,7 @@
 #include "ButtonList.h"
 #include "Fonts.h"
 #include "Guard.h"
+#include "Layouts.h"
 #include "Shell.h"
 #include "System.h"
 #include "ValuesMail.h"
@@ -63,9 +64,7 @@ QPushButton* guideButton(QWidget* parent, const char* name, const QString& text,
 } // namespace
 
 void TForm_quvex::buildRemotePage() {
-    auto* layout = new QHBoxLayout(TabSheet_remote_oa);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = dockedLayout<QHBoxLayout>(TabSheet_remote_oa);
 
     ButtonGroup_remoteoa = new ButtonList(TabSheet_remote_oa);
     ButtonGroup_remoteoa->setObjectName(QStringLiteral("ButtonGroup_remoteoa"));

@@ -3,6 +3,7 @@
 #include "DocumentSearch.h"
 #include "Fonts.h"
 #include "Guard.h"
+#include "Layouts.h"
 #include "Shell.h"
 #include "WaitCursor.h"
 
@@ -16,9 +17,7 @@
 namespace quvex {
 
 void TForm_quvex::buildSearchPage() {
-    auto* layout = new QVBoxLayout(TabSheetSearch);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = dockedLayout<QVBoxLayout>(TabSheetSearch);
 
     Panel2 = new QFrame(TabSheetSearch);
     Panel2->setObjectName(QStringLiteral("Panel2"));

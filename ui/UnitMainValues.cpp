@@ -3,6 +3,7 @@
 #include "Fonts.h"
 #include "Guard.h"
 #include "LabeledEdit.h"
+#include "Layouts.h"
 #include "Shell.h"
 #include "ValuesCatalogue.h"
 #include "ValuesMail.h"
@@ -54,9 +55,7 @@ int columnLeft(const QList<ValueGroup>& catalogue, const ValueGroup& group) {
 } // namespace
 
 void TForm_quvex::buildValuesPage() {
-    auto* layout = new QVBoxLayout(TabSheetValues);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = dockedLayout<QVBoxLayout>(TabSheetValues);
     Panel6 = new QWidget(TabSheetValues);
     Panel6->setObjectName(QStringLiteral("Panel6"));
     Panel6->setFixedHeight(145);
