@@ -108,7 +108,7 @@ void TForm_quvex::buildPages() {
     PageControl1->addTab(TabSheetSearch, QStringLiteral("116文档搜索"));
     PageControl1->setCurrentIndex(0);
     // The other pages are built when first shown: the first frame needs only the links.
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+    connect(PageControl1, &QTabWidget::currentChanged, this, guardedSlot([this](int index) {
         QWidget* page = PageControl1->widget(index);
         if (m_builtPages.contains(page))
             return;
@@ -122,7 +122,7 @@ void TForm_quvex::buildPages() {
         // Children made after their page became visible are not shown by themselves.
         for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->show();
-    });
+    }));
 }
 
 void TForm_quvex::showEvent(QShowEvent* event) {
