@@ -17,10 +17,15 @@ bool DirectoryExists(const QString& path);
 // Deletes a file; the outcome is the caller's to ignore.
 bool DeleteFile(const QString& path);
 
+// Whether a copy must also survive a power failure once it has landed (a program file), or only
+// be seen whole (data files, which every start copies again).
+enum class CopyDurability { Whole, Synced };
+
 // Copies source over destination, keeping the source's last-write time and permissions. The copy
 // lands through a temporary file in the destination folder and a rename, so neither a running
 // program nor a reader ever sees a half-written file. Returns whether it succeeded.
-bool CopyFile(const QString& source, const QString& destination);
+bool CopyFile(const QString& source, const QString& destination,
+              CopyDurability durability = CopyDurability::Whole);
 
 struct FileTimes {
     QDateTime creation; // birth time where the file system has one, else the change time

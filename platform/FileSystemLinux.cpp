@@ -71,7 +71,7 @@ bool DeleteFile(const QString& path) {
     return QFile::remove(path);
 }
 
-bool CopyFile(const QString& source, const QString& destination) {
+bool CopyFile(const QString& source, const QString& destination, CopyDurability durability) {
     const QByteArray target = QFile::encodeName(destination);
     FileDescriptor in{::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC)};
     struct stat info;
@@ -85,7 +85,8 @@ bool CopyFile(const QString& source, const QString& destination) {
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
     const bool written = copyContents(in.fd, out.fd) &&
                          ::fchmod(out.fd, info.st_mode & 07777) == 0 &&
-                         ::futimens(out.fd, times) == 0 && ::fsync(out.fd) == 0;
+                         ::futimens(out.fd, times) == 0 &&
+                         (durability == CopyDurability::Whole || ::fsync(out.fd) == 0);
     if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
         ::unlink(temporary.constData());
         return false;

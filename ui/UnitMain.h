@@ -104,6 +104,7 @@ private:
     QWidget* TabSheet_remote_oa;
     QWidget* TabSheetValues;
     QWidget* TabSheetSearch;
+    // The controls of the other three pages exist once their page has been shown.
     struct ValueBox {
         QGroupBox* box;
         QList<QCheckBox*> checks; // stored order

@@ -74,13 +74,14 @@ void UpdateFromShare(const Locations& locations) {
         return;
     case UpdateAction::InstallFromCarrier:
         // The copy lands by rename, so a still-running outdated instance cannot make it fail.
-        if (CopyFile(running, locations.localProgram())) {
+        if (CopyFile(running, locations.localProgram(), CopyDurability::Synced)) {
             ShellOpen(locations.localProgram(), {}, ShowCommand::Normal, Verb::Open);
             RequestQuit();
         }
         return;
     case UpdateAction::HandOverToCarrier:
-        if (CopyFile(locations.sharedProgram(), locations.updateCarrier())) {
+        if (CopyFile(locations.sharedProgram(), locations.updateCarrier(),
+                     CopyDurability::Synced)) {
             ShellOpen(locations.updateCarrier(), {}, ShowCommand::Hidden, Verb::Open);
             RequestQuit();
         }
