@@ -15,11 +15,11 @@ std::unique_ptr<Program> createProgram(const Locations& locations, const Config&
     TForm_quvex* form = program->mainWindow.get();
     // Step 1 runs first so that steps 2 and 3 read the freshly copied files.
     runStartSequence({
-        {QStringLiteral("UpdateFromShare"), [&] { UpdateFromShare(locations); }},
-        {QStringLiteral("LoadPhoneDirectory"), [form] { form->LoadPhoneDirectory(); }},
-        {QStringLiteral("BuildLinkGroups"), [form] { form->BuildLinkGroups(); }},
-        {QStringLiteral("CreateDesktopShortcut"), [&] { CreateDesktopShortcut(locations); }},
-        {QStringLiteral("RemoveAutostartEntry"), [] { RemoveAutostartEntry(); }},
+        [&] { UpdateFromShare(locations); },
+        [form] { form->LoadPhoneDirectory(); },
+        [form] { form->BuildLinkGroups(); },
+        [&] { CreateDesktopShortcut(locations); },
+        [] { RemoveAutostartEntry(); },
     });
     program->addLinkDialog = std::make_unique<TFormAddLink>(locations, config, form);
     form->setAddLinkDialog(program->addLinkDialog.get());

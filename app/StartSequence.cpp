@@ -7,7 +7,7 @@ namespace quvex {
 int runStartSequence(const std::vector<StartStep>& steps) {
     int completed = 0;
     for (const StartStep& step : steps) {
-        if (!guarded(step.run))
+        if (!guarded(step))
             break;
         ++completed;
     }

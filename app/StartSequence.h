@@ -1,16 +1,11 @@
 #pragma once
 
-#include <QString>
-
 #include <functional>
 #include <vector>
 
 namespace quvex {
 
-struct StartStep {
-    QString name;
-    std::function<void()> run;
-};
+using StartStep = std::function<void()>;
 
 // Runs the steps in order. The first one that fails is reported in one ErrorBox and the rest
 // are skipped. Returns how many steps completed.

@@ -12,7 +12,6 @@ class ProfileFile {
 public:
     ProfileFile(QString path, QByteArray legacyEncoding);
 
-    const QString& path() const { return m_path; }
 
     // Reads: a missing or unreadable file gives empty lists and the default.
     QStringList ReadSections() const;

@@ -15,7 +15,6 @@ struct TextEncoding {
     QByteArray legacyName; // the legacy code page, used when kind is Legacy
 
     qsizetype bomLength() const;
-    bool isUtf16() const { return kind == Kind::Utf16LE || kind == Kind::Utf16BE; }
     // The converter for the kinds Qt always has; nothing for the legacy code page.
     std::optional<QStringConverter::Encoding> builtIn() const;
     QStringDecoder decoder() const;

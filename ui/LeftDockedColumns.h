@@ -13,7 +13,6 @@ public:
     using QWidget::QWidget;
 
     void addColumn(QWidget* column, int width);
-    int columnCount() const { return int(m_columns.size()); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
