@@ -127,9 +127,8 @@ void TestStartup::failingStepSkipsTheRestWithOneErrorBox() {
         [&] { ran << QStringLiteral("three"); },
     });
     QCOMPARE(completed, 1);
-    QCOMPARE(ran, (QStringListQStringLiteral("two")
-}));
-QCOMPARE(boxes.texts(), QStringList{QStringLiteral("broken.")});
+    QCOMPARE(ran, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("broken.")});
 }
 
 void TestStartup::errorBoxCarriesTitleAndIcon() {
