@@ -11,13 +11,22 @@ namespace quvex {
 
 inline Config configurationOfThisBuild() {
     namespace b = quvex::build;
-    return {QString::fromUtf8(b::db_driver),     QString::fromUtf8(b::db_connection),
-            QString::fromUtf8(b::oa_url),        QString::fromUtf8(b::download_base),
-            QString::fromUtf8(b::values_to),     QString::fromUtf8(b::values_cc),
-            QString::fromUtf8(b::admin_mail),    QString::fromUtf8(b::doc_server),
-            QString::fromUtf8(b::tovik_source),  QByteArray(b::legacy_codepage),
-            QString::fromUtf8(b::login_pattern), QString::fromUtf8(b::support_phone),
-            QString::fromUtf8(b::support_mobile)};
+    return {
+        .version = QString::fromUtf8(b::version),
+        .dbDriver = QString::fromUtf8(b::db_driver),
+        .dbConnection = QString::fromUtf8(b::db_connection),
+        .oaUrl = QString::fromUtf8(b::oa_url),
+        .downloadBase = QString::fromUtf8(b::download_base),
+        .valuesTo = QString::fromUtf8(b::values_to),
+        .valuesCc = QString::fromUtf8(b::values_cc),
+        .adminMail = QString::fromUtf8(b::admin_mail),
+        .docServer = QString::fromUtf8(b::doc_server),
+        .tovikSource = QString::fromUtf8(b::tovik_source),
+        .legacyCodepage = QByteArray(b::legacy_codepage),
+        .loginPattern = QString::fromUtf8(b::login_pattern),
+        .supportPhone = QString::fromUtf8(b::support_phone),
+        .supportMobile = QString::fromUtf8(b::support_mobile),
+    };
 }
 
 // The locations of an executable at the given path in this build.

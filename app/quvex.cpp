@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     const auto program =
         createProgram(locationsOfThisBuild(executable), configurationOfThisBuild());
     // A start with the hidden show command (the update carrier) keeps its window hidden.
-    if (qEnvironmentVariable(showCommandVariable) != QLatin1String("hidden"))
+    if (!startedHidden())
         program->mainWindow->show();
     return runEventLoop();
 }

@@ -12,12 +12,12 @@
 #include <QFile>
 #include <QProcess>
 
-#include <algorithm>
-#include <vector>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
+#include <vector>
 
 using namespace quvex;
 
@@ -140,8 +140,7 @@ int startupChild(const QString& kind) {
 }
 
 // Milliseconds from starting a child of the given kind to its end.
-double childMs(const char* kind)
-{
+double childMs(const char* kind) {
     const QString self = QCoreApplication::applicationFilePath();
     QElapsedTimer timer;
     timer.start();
@@ -152,16 +151,14 @@ double childMs(const char* kind)
     return timer.nsecsElapsed() / 1e6;
 }
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
 // The two kinds alternate, so that a busy moment of the machine falls on both alike; the ratio
 // is that of the medians.
-void BM_ProcessStart_ProgramAgainstBareWindow(benchmark::State& state)
-{
+void BM_ProcessStart_ProgramAgainstBareWindow(benchmark::State& state) {
     std::vector<double> program;
     std::vector<double> bare;
     for (auto _ : state) {

@@ -1,28 +1,43 @@
 # Every configuration value of quvex is a cache variable, fixed at build time and compiled into
 # one generated header. A company build sets them on the cmake line (see docs/deploy.md).
 
-set(QUVEX_SHARE_ROOT "${CMAKE_BINARY_DIR}/demo-share/" CACHE STRING
-    "Mounted file share with the master data files, trailing /")
-set(QUVEX_DB_DRIVER "QSQLITE" CACHE STRING "Qt SQL driver of the document index")
-set(QUVEX_DB_CONNECTION "${CMAKE_BINARY_DIR}/demo-share/document_index.sqlite" CACHE STRING
-    "Database name or ODBC connection string of the document index")
-set(QUVEX_OA_URL "http://oa.example.com/" CACHE STRING "OA web address")
-set(QUVEX_DOWNLOAD_BASE "http://download.example.com" CACHE STRING "Download server base address")
-set(QUVEX_VALUES_TO "values@example.com" CACHE STRING "Values mailbox")
-set(QUVEX_VALUES_CC "hr@example.com" CACHE STRING "Copy mailbox of the values mail")
-set(QUVEX_ADMIN_MAIL "it@example.com" CACHE STRING "Remote-access administrator")
-set(QUVEX_DOC_SERVER "files.example.com" CACHE STRING "Document file server host")
-set(QUVEX_TOVIK_SOURCE "/opt/Tovik/" CACHE STRING "Pre-installed business client folder, trailing /")
-set(QUVEX_LEGACY_CODEPAGE "GB18030" CACHE STRING
-    "Encoding of text files without BOM that are not valid UTF-8")
-set(QUVEX_LOGIN_PATTERN "MAREVO\\工号" CACHE STRING "Login account pattern shown in the remote guide")
-set(QUVEX_SUPPORT_PHONE "0755-00000000" CACHE STRING "Support telephone number")
-set(QUVEX_SUPPORT_MOBILE "13800000000" CACHE STRING "Support mobile number")
+set(QUVEX_CONFIG_VARIABLES "")
 
-set(QUVEX_CONFIG_VARIABLES
-    QUVEX_SHARE_ROOT QUVEX_DB_DRIVER QUVEX_DB_CONNECTION QUVEX_OA_URL QUVEX_DOWNLOAD_BASE
-    QUVEX_VALUES_TO QUVEX_VALUES_CC QUVEX_ADMIN_MAIL QUVEX_DOC_SERVER QUVEX_TOVIK_SOURCE
-    QUVEX_LEGACY_CODEPAGE QUVEX_LOGIN_PATTERN QUVEX_SUPPORT_PHONE QUVEX_SUPPORT_MOBILE)
+# Declares one value: its cache variable, its default and its meaning, in this one place.
+macro(quvex_config_value name default doc)
+    set(${name} "${default}" CACHE STRING "${doc}")
+    list(APPEND QUVEX_CONFIG_VARIABLES ${name})
+endmacro()
+
+# Folders end in "/": every path under them is built by appending a file name.
+function(quvex_require_trailing_slash name)
+    if(NOT "${${name}}" MATCHES "/$")
+        message(STATUS "${name}: adding the trailing / to \"${${name}}\"")
+        set(${name} "${${name}}/" CACHE STRING "" FORCE)
+    endif()
+endfunction()
+
+quvex_config_value(QUVEX_SHARE_ROOT "${CMAKE_BINARY_DIR}/demo-share/"
+    "Mounted file share with the master data files, trailing /")
+quvex_config_value(QUVEX_DB_DRIVER "QSQLITE" "Qt SQL driver of the document index")
+quvex_config_value(QUVEX_DB_CONNECTION "${CMAKE_BINARY_DIR}/demo-share/document_index.sqlite"
+    "Database name or ODBC connection string of the document index")
+quvex_config_value(QUVEX_OA_URL "http://oa.example.com/" "OA web address")
+quvex_config_value(QUVEX_DOWNLOAD_BASE "http://download.example.com" "Download server base address")
+quvex_config_value(QUVEX_VALUES_TO "values@example.com" "Values mailbox")
+quvex_config_value(QUVEX_VALUES_CC "hr@example.com" "Copy mailbox of the values mail")
+quvex_config_value(QUVEX_ADMIN_MAIL "it@example.com" "Remote-access administrator")
+quvex_config_value(QUVEX_DOC_SERVER "files.example.com" "Document file server host")
+quvex_config_value(QUVEX_TOVIK_SOURCE "/opt/Tovik/"
+    "Pre-installed business client folder, trailing /")
+quvex_config_value(QUVEX_LEGACY_CODEPAGE "GB18030"
+    "Encoding of text files without BOM that are not valid UTF-8")
+quvex_config_value(QUVEX_LOGIN_PATTERN "MAREVO\\工号" "Login account pattern shown in the remote guide")
+quvex_config_value(QUVEX_SUPPORT_PHONE "0755-00000000" "Support telephone number")
+quvex_config_value(QUVEX_SUPPORT_MOBILE "13800000000" "Support mobile number")
+
+quvex_require_trailing_slash(QUVEX_SHARE_ROOT)
+quvex_require_trailing_slash(QUVEX_TOVIK_SOURCE)
 
 # Writes <dir>/quvex/BuildConfig.h from the current values; pass NAME VALUE pairs to override
 # single values (the hand-over test builds the program a second time against its own share).
@@ -47,6 +62,7 @@ function(quvex_generate_config dir)
 
 namespace quvex::build {
 @body@inline constexpr char executableSuffix[] = \"${CMAKE_EXECUTABLE_SUFFIX}\";
+inline constexpr char version[] = \"${PROJECT_VERSION}\";
 } // namespace quvex::build
 " @ONLY)
 endfunction()

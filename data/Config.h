@@ -6,8 +6,9 @@
 namespace quvex {
 
 // The build's configuration values, handed to the code that needs them (app/ fills it from the
-// generated header; tests fill it themselves).
+// generated header; tests fill it themselves). Fill it by field name, never by position.
 struct Config {
+    QString version; // the build's version, shown in the window caption
     QString dbDriver;
     QString dbConnection;
     QString oaUrl;

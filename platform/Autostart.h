@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace quvex {
@@ -22,10 +23,11 @@ public:
     void deleteValue(const QString& name) const;
 
 private:
-    explicit AutostartStore(QString folder);
-    QString entryPath(const QString& name) const;
+    // Whatever the platform's source needs to reach the opened store; defined there.
+    struct Handle;
+    explicit AutostartStore(std::shared_ptr<const Handle> handle);
 
-    QString m_folder;
+    std::shared_ptr<const Handle> m_handle;
 };
 
 } // namespace quvex

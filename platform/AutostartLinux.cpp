@@ -20,22 +20,27 @@ QString autostartFolder() {
 
 } // namespace
 
-AutostartStore::AutostartStore(QString folder)
-    : m_folder(std::move(folder)) {}
+// Here the store is a folder of desktop entries, one per value.
+struct AutostartStore::Handle {
+    QString folder;
+
+    QString entryPath(const QString& name) const {
+        return folder + u'/' + name + QStringLiteral(".desktop");
+    }
+};
+
+AutostartStore::AutostartStore(std::shared_ptr<const Handle> handle)
+    : m_handle(std::move(handle)) {}
 
 std::optional<AutostartStore> AutostartStore::open() {
-    const QString folder = autostartFolder();
+    QString folder = autostartFolder();
     if (!QFileInfo(folder).isDir())
         return std::nullopt;
-    return AutostartStore(folder);
-}
-
-QString AutostartStore::entryPath(const QString& name) const {
-    return m_folder + u'/' + name + QStringLiteral(".desktop");
+    return AutostartStore(std::make_shared<const Handle>(Handle{std::move(folder)}));
 }
 
 std::optional<QString> AutostartStore::readText(const QString& name) const {
-    const QString path = entryPath(name);
+    const QString path = m_handle->entryPath(name);
     if (!QFileInfo::exists(path))
         return std::nullopt;
     QFile file(path);
@@ -50,7 +55,7 @@ std::optional<QString> AutostartStore::readText(const QString& name) const {
 }
 
 void AutostartStore::deleteValue(const QString& name) const {
-    QFile::remove(entryPath(name));
+    QFile::remove(m_handle->entryPath(name));
 }
 
 } // namespace quvex

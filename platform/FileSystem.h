@@ -5,6 +5,11 @@
 
 #include <optional>
 
+// CopyFile and DeleteFile keep the names of the Windows calls they stand for, which <windows.h>
+// defines as macros. No shared header includes <windows.h>; a Windows source includes it after
+// this header and then undefines both macros ("#undef CopyFile", "#undef DeleteFile") before it
+// defines them, calling the system by the explicit names CopyFileW and DeleteFileW.
+
 namespace quvex {
 
 // True for an existing file; false for folders and for anything missing or unreachable.

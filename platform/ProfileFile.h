@@ -12,7 +12,6 @@ class ProfileFile {
 public:
     ProfileFile(QString path, QByteArray legacyEncoding);
 
-
     // Reads: a missing or unreadable file gives empty lists and the default.
     QStringList ReadSections() const;
     QStringList ReadSection(const QString& section) const;

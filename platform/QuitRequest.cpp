@@ -20,6 +20,10 @@ bool quitRequested() {
     return g_quitRequested;
 }
 
+void clearQuitRequest() {
+    g_quitRequested = false;
+}
+
 int runEventLoop() {
     if (g_quitRequested)
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,

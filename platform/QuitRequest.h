@@ -9,6 +9,9 @@ void RequestQuit();
 // Whether RequestQuit was called in this process.
 bool quitRequested();
 
+// Forgets an earlier request, so that one process can run the start more than once (the tests).
+void clearQuitRequest();
+
 // Runs the application's event loop; a quit requested before (even one that a nested loop such
 // as a message box already consumed) ends it as soon as it starts.
 int runEventLoop();

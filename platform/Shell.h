@@ -14,8 +14,8 @@ enum class Verb { Default, Open };
 void ShellOpen(const QString& target, const QString& parameters = {},
                ShowCommand show = ShowCommand::Normal, Verb verb = Verb::Default);
 
-// The environment variable through which a start with ShowCommand::Hidden reaches the started
-// program (the Windows show command travels in the process start-up information).
-inline constexpr char showCommandVariable[] = "QUVEX_SHOW_COMMAND";
+// Whether this process was started with ShowCommand::Hidden (the update carrier), so that it
+// keeps its window hidden.
+bool startedHidden();
 
 } // namespace quvex

@@ -1,3 +1,4 @@
+#include "ShellLinux.h"
 #include "Shell.h"
 
 #include <QDir>
@@ -12,10 +13,9 @@ namespace quvex {
 
 namespace {
 
-struct Command {
-    QString program;
-    QStringList arguments;
-};
+// The Windows show command travels in the process start-up information; here it travels in the
+// started program's environment.
+constexpr char showCommandVariable[] = "QUVEX_SHOW_COMMAND";
 
 // Windows program names and what stands for them here; the first candidate found wins.
 const QHash<QString, QList<QStringList>>& windowsPrograms() {
@@ -40,15 +40,11 @@ const QHash<QString, QList<QStringList>>& windowsPrograms() {
     return table;
 }
 
-std::optional<Command> onPath(const QStringList& argv) {
-    const QString program = QStandardPaths::findExecutable(argv.first());
+std::optional<ShellCommand> onPath(const QStringList& argv, const ProgramFinder& findProgram) {
+    const QString program = findProgram(argv.first());
     if (program.isEmpty())
         return std::nullopt;
-    return Command{program, argv.mid(1)};
-}
-
-std::optional<Command> xdgOpen(const QString& argument) {
-    return onPath({QStringLiteral("xdg-open"), argument});
+    return ShellCommand{program, argv.mid(1)};
 }
 
 // \\host\share\rest becomes smb://host/share/rest, encoded; a trailing separator is kept.
@@ -68,7 +64,14 @@ bool isWindowsProgram(const QString& target) {
            target.endsWith(QLatin1String(".cpl"), Qt::CaseInsensitive);
 }
 
-std::optional<Command> resolve(const QString& target, const QString& parameters) {
+} // namespace
+
+std::optional<ShellCommand> resolveShellCommand(const QString& target, const QString& parameters,
+                                                const ProgramFinder& findProgram,
+                                                const QString& homeFolder) {
+    const auto xdgOpen = [&](const QString& argument) {
+        return onPath({QStringLiteral("xdg-open"), argument}, findProgram);
+    };
     if (target.startsWith(QLatin1String("\\\\")))
         return xdgOpen(smbUrl(target));
 
@@ -76,12 +79,12 @@ std::optional<Command> resolve(const QString& target, const QString& parameters)
     if (name == QLatin1String("iexplore.exe") && !parameters.isEmpty())
         return xdgOpen(parameters);
     if (name == QLatin1String("explorer.exe"))
-        return xdgOpen(QDir::homePath());
+        return xdgOpen(homeFolder);
     if (const auto it = windowsPrograms().constFind(name); it != windowsPrograms().cend()) {
         for (QStringList argv : *it) {
             if (!parameters.isEmpty())
                 argv.append(parameters);
-            if (auto command = onPath(argv))
+            if (auto command = onPath(argv, findProgram))
                 return command;
         }
         return std::nullopt;
@@ -91,13 +94,11 @@ std::optional<Command> resolve(const QString& target, const QString& parameters)
         QStringList argv{baseName};
         if (!parameters.isEmpty())
             argv.append(parameters);
-        if (auto command = onPath(argv))
+        if (auto command = onPath(argv, findProgram))
             return command;
     }
     return xdgOpen(target);
 }
-
-} // namespace
 
 void ShellOpen(const QString& target, const QString& parameters, ShowCommand show, Verb verb) {
     if (verb == Verb::Open) {
@@ -111,8 +112,15 @@ void ShellOpen(const QString& target, const QString& parameters, ShowCommand sho
         process.startDetached();
         return;
     }
-    if (const std::optional<Command> command = resolve(target, parameters))
+    const auto findOnPath = [](const QString& name) {
+        return QStandardPaths::findExecutable(name);
+    };
+    if (const auto command = resolveShellCommand(target, parameters, findOnPath, QDir::homePath()))
         QProcess::startDetached(command->program, command->arguments);
+}
+
+bool startedHidden() {
+    return qEnvironmentVariable(showCommandVariable) == QLatin1String("hidden");
 }
 
 } // namespace quvex

@@ -60,6 +60,7 @@ void TestStartup::initTestCase() {
 }
 
 void TestStartup::init() {
+    clearQuitRequest();
     QDir(QDir::homePath() + QStringLiteral("/Desktop")).removeRecursively();
     QDir().mkpath(QDir::homePath() + QStringLiteral("/Desktop"));
     QFile::remove(autostartEntry());

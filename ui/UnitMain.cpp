@@ -44,7 +44,7 @@ TForm_quvex::TForm_quvex(Locations locations, Config config, QWidget* parent)
     , m_config(std::move(config))
     , m_clock(steadyClock()) {
     setObjectName(QStringLiteral("Form_quvex"));
-    setWindowTitle(QStringLiteral("quvex -v2.1"));
+    setWindowTitle(QStringLiteral("quvex -v") + m_config.version);
     setFont(uiFont(11));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -109,20 +109,20 @@ void TForm_quvex::buildPages() {
     PageControl1->setCurrentIndex(0);
     // The other pages are built when first shown: the first frame needs only the links.
     connect(PageControl1, &QTabWidget::currentChanged, this, guardedSlot([this](int index) {
-        QWidget* page = PageControl1->widget(index);
-        if (m_builtPages.contains(page))
-            return;
-        m_builtPages.insert(page);
-        if (page == TabSheet_remote_oa)
-            buildRemotePage();
-        else if (page == TabSheetValues)
-            buildValuesPage();
-        else if (page == TabSheetSearch)
-            buildSearchPage();
-        // Children made after their page became visible are not shown by themselves.
-        for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            child->show();
-    }));
+                QWidget* page = PageControl1->widget(index);
+                if (m_builtPages.contains(page))
+                    return;
+                m_builtPages.insert(page);
+                if (page == TabSheet_remote_oa)
+                    buildRemotePage();
+                else if (page == TabSheetValues)
+                    buildValuesPage();
+                else if (page == TabSheetSearch)
+                    buildSearchPage();
+                // Children made after their page became visible are not shown by themselves.
+                for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    child->show();
+            }));
 }
 
 void TForm_quvex::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #include "RecordingDesktop.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -50,10 +51,20 @@ QList<QStringList> RecordingDesktop::calls() const {
     return result;
 }
 
-QList<QStringList> RecordingDesktop::waitForCalls(int count) const {
+bool RecordingDesktop::anyRunning() const {
+    const QByteArray folder = QFile::encodeName(m_folder.path()) + '/';
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(folder))
+            return true;
+    }
+    return false;
+}
+
+QList<QStringList> RecordingDesktop::settledCalls() const {
     const QDeadlineTimer deadline(10000);
-    while (calls().size() < count && !deadline.hasExpired())
-        QTest::qWait(10);
+    while (anyRunning() && !deadline.hasExpired())
+        QTest::qWait(5);
     return calls();
 }
 

@@ -16,13 +16,17 @@ public:
     // Each call as the program's name followed by its arguments, in the order they happened.
     QList<QStringList> calls() const;
 
-    // Waits (bounded) until at least count calls were recorded, then returns them all.
-    QList<QStringList> waitForCalls(int count) const;
+    // Every call, once no stand-in is running any more. A program started detached exists as a
+    // process when its start returns, so this sees everything an action started, and no call
+    // that an action made can arrive after it.
+    QList<QStringList> settledCalls() const;
 
     // Adds another recording program to the folder on PATH.
     void addProgram(const QString& name);
 
 private:
+    bool anyRunning() const;
+
     QTemporaryDir m_folder;
     QByteArray m_oldPath;
 };

@@ -11,6 +11,7 @@ TempShare::TempShare() {
     QDir(m_root.path()).mkpath(QStringLiteral("share/picture"));
     m_locations = Locations::forExecutable(m_root.filePath(QStringLiteral("program/quvex")),
                                            m_root.filePath(QStringLiteral("share/")), QString());
+    m_config.version = QStringLiteral("2.1");
     m_config.dbDriver = QStringLiteral("QSQLITE");
     m_config.oaUrl = QStringLiteral("http://oa.example.com/");
     m_config.downloadBase = QStringLiteral("http://download.example.com");
