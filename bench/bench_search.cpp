@@ -49,22 +49,22 @@ void buildIndex(const QString& path) {
 
 void BM_SearchOneWord(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(SearchDocumentIndex(g_index, QStringLiteral("财务部")));
+        benchmark::DoNotOptimize(searchDocumentIndex(g_index, QStringLiteral("财务部")));
 }
 BENCHMARK(BM_SearchOneWord)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_SearchThreeWords(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            SearchDocumentIndex(g_index, QStringLiteral("财务部 2020 \"Annual Report\"")));
+            searchDocumentIndex(g_index, QStringLiteral("财务部 2020 \"Annual Report\"")));
 }
 BENCHMARK(BM_SearchThreeWords)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_SortThousandFoundPaths(benchmark::State& state) {
-    const QStringList paths = SearchDocumentIndex(g_index, QStringLiteral("Sales"));
+    const QStringList paths = searchDocumentIndex(g_index, QStringLiteral("Sales"));
     const QLocale locale(QLocale::Chinese, QLocale::China);
     for (auto _ : state)
-        benchmark::DoNotOptimize(SortedForDisplay(paths, locale));
+        benchmark::DoNotOptimize(sortedForDisplay(paths, locale));
     state.counters["rows"] = double(paths.size());
 }
 BENCHMARK(BM_SortThousandFoundPaths)->Unit(benchmark::kMillisecond);

@@ -13,7 +13,7 @@ QString ChangeRequestKey(const QString& logonName, const QDateTime& now, const Q
     return logonName + u'_' + stamp;
 }
 
-void FileChangeRequest(const Locations& locations, const QByteArray& legacyEncoding,
+void fileChangeRequest(const Locations& locations, const QByteArray& legacyEncoding,
                        const QString& section, const QString& value) {
     const QString key =
         ChangeRequestKey(GetLogonUserName(), QDateTime::currentDateTime(), QLocale::system());

@@ -21,7 +21,7 @@ inline const QString phoneLineTemplate = QStringLiteral("拼音简写  , 中文�
 QString ChangeRequestKey(const QString& logonName, const QDateTime& now, const QLocale& locale);
 
 // Files a request in the shared change-request file under the current user's key.
-void FileChangeRequest(const Locations& locations, const QByteArray& legacyEncoding,
+void fileChangeRequest(const Locations& locations, const QByteArray& legacyEncoding,
                        const QString& section, const QString& value);
 
 } // namespace quvex

@@ -25,7 +25,7 @@ LinkCatalog ReadLinkCatalog(const QString& path, const QByteArray& legacyEncodin
     return catalog;
 }
 
-QString PendingLinkTarget(const Locations& locations, const QByteArray& legacyEncoding,
+QString pendingLinkTarget(const Locations& locations, const QByteArray& legacyEncoding,
                           const QString& name) {
     return ProfileFile(locations.sharedLinkList(), legacyEncoding)
         .ReadString(pendingLinksSection, name, {});

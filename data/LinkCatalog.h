@@ -30,7 +30,7 @@ inline const QString pendingLinksSection = QStringLiteral("待审核");
 LinkCatalog ReadLinkCatalog(const QString& path, const QByteArray& legacyEncoding);
 
 // The target of a link already waiting for review under that name, empty when there is none.
-QString PendingLinkTarget(const Locations& locations, const QByteArray& legacyEncoding,
+QString pendingLinkTarget(const Locations& locations, const QByteArray& legacyEncoding,
                           const QString& name);
 
 // Writes a proposed link into the review section of the shared master list.

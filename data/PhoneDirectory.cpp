@@ -31,14 +31,14 @@ QStringList splitLines(const QString& text) {
 
 } // namespace
 
-QStringList ReadPhoneDirectory(const QString& path, const QByteArray& legacyEncoding) {
+QStringList readPhoneDirectory(const QString& path, const QByteArray& legacyEncoding) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     return splitLines(decodeText(file.readAll(), legacyEncoding));
 }
 
-QString PhotoNameFromLine(const QString& line) {
+QString photoNameFromLine(const QString& line) {
     const qsizetype p = line.indexOf(u',') + 1;
     if (p == 0)
         return {};
@@ -47,7 +47,7 @@ QString PhotoNameFromLine(const QString& line) {
 
 QString GetPhotoPath(const QString& line, const Locations& locations) {
     const QString candidate =
-        locations.photoFolder() + PhotoNameFromLine(line) + FileNames::photoSuffix;
+        locations.photoFolder() + photoNameFromLine(line) + FileNames::photoSuffix;
     return FileExists(candidate) ? candidate : locations.placeholderPhoto();
 }
 

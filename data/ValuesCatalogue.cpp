@@ -6,7 +6,7 @@
 
 namespace quvex {
 
-QList<ValueGroup> ParseValuesCatalogue(const QByteArray& json) {
+QList<ValueGroup> parseValuesCatalogue(const QByteArray& json) {
     QList<ValueGroup> groups;
     const QJsonArray entries = QJsonDocument::fromJson(json).object().value(u"groups").toArray();
     for (const QJsonValue& entry : entries) {

@@ -26,6 +26,6 @@ struct ValueGroup {
 
 // The catalogue in stored order (panels, then groups, then behaviours). Empty when the text is
 // not a catalogue.
-QList<ValueGroup> ParseValuesCatalogue(const QByteArray& json);
+QList<ValueGroup> parseValuesCatalogue(const QByteArray& json);
 
 } // namespace quvex

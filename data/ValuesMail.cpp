@@ -2,7 +2,7 @@
 
 namespace quvex {
 
-QString ComposeValuesSubject(const QList<TickedGroup>& groups) {
+QString composeValuesSubject(const QList<TickedGroup>& groups) {
     QString subject = QStringLiteral("values ");
     for (const TickedGroup& group : groups) {
         const QString checked = group.ticked.join(QString());
@@ -12,7 +12,7 @@ QString ComposeValuesSubject(const QList<TickedGroup>& groups) {
     return subject;
 }
 
-QString ComposeValuesTail(const QString& names, bool good) {
+QString composeValuesTail(const QString& names, bool good) {
     return u' ' + names + u',' + (good ? QStringLiteral("好") : QStringLiteral("很好"));
 }
 
@@ -38,14 +38,14 @@ QString PercentEncode(const QByteArray& bytes) {
     return encoded;
 }
 
-QString ValuesMailLink(const QString& to, const QString& cc, const QString& subjectAndTail,
+QString valuesMailLink(const QString& to, const QString& cc, const QString& subjectAndTail,
                        bool encoded) {
     return QStringLiteral("mailto:") + to + QStringLiteral("?cc=") + cc +
            QStringLiteral("&subject=") +
            (encoded ? PercentEncode(subjectAndTail.toUtf8()) : subjectAndTail);
 }
 
-QString RemoteAccessMailLink(const QString& administrator, const QString& logonName) {
+QString remoteAccessMailLink(const QString& administrator, const QString& logonName) {
     return QStringLiteral("mailto:") + administrator + QStringLiteral("?subject=Remote OA: ") +
            logonName + QStringLiteral("&body=Just send it!");
 }

@@ -16,20 +16,20 @@ struct TickedGroup {
 
 // "values " followed by "[group]:" + the ticked captions joined with nothing + ";" for every
 // group with a tick, in stored order.
-QString ComposeValuesSubject(const QList<TickedGroup>& groups);
+QString composeValuesSubject(const QList<TickedGroup>& groups);
 
 // " " + the names + "," + the rating ("好", or "很好").
-QString ComposeValuesTail(const QString& names, bool good);
+QString composeValuesTail(const QString& names, bool good);
 
 // Letters, digits and ! $ ' ( ) * - . @ _ stay; a blank becomes "+"; every other byte becomes
 // "%" and two upper-case hexadecimal digits. Stops at a zero byte.
 QString PercentEncode(const QByteArray& bytes);
 
 // The recognition mail link: encoded (UTF-8, PercentEncode) or as typed.
-QString ValuesMailLink(const QString& to, const QString& cc, const QString& subjectAndTail,
+QString valuesMailLink(const QString& to, const QString& cc, const QString& subjectAndTail,
                        bool encoded);
 
 // The access request to the remote-office administrator, not encoded.
-QString RemoteAccessMailLink(const QString& administrator, const QString& logonName);
+QString remoteAccessMailLink(const QString& administrator, const QString& logonName);
 
 } // namespace quvex

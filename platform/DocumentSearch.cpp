@@ -47,7 +47,7 @@ QString driverMessage(const QSqlError& error, const QString& fallback) {
 
 } // namespace
 
-QStringList SplitSearchWords(const QString& text) {
+QStringList splitSearchWords(const QString& text) {
     QStringList words;
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -80,7 +80,7 @@ QStringList SplitSearchWords(const QString& text) {
     return words;
 }
 
-QStringList SearchConditionWords(const QStringList& words) {
+QStringList searchConditionWords(const QStringList& words) {
     QStringList conditions;
     for (const QString& word : words) {
         const QString trimmed = trimControlsAndBlanks(word);
@@ -90,7 +90,7 @@ QStringList SearchConditionWords(const QStringList& words) {
     return conditions;
 }
 
-QString BuildSearchStatement(int conditionCount, SqlDialect dialect) {
+QString buildSearchStatement(int conditionCount, SqlDialect dialect) {
     QString statement =
         dialect == SqlDialect::SqlServer
             ? QStringLiteral(
@@ -104,7 +104,7 @@ QString BuildSearchStatement(int conditionCount, SqlDialect dialect) {
     return statement;
 }
 
-QString LikePattern(const QString& word) {
+QString likePattern(const QString& word) {
     QString pattern = QStringLiteral("%");
     for (const QChar c : word) {
         if (c == u'%' || c == u'_' || c == u'[' || c == u'\\')
@@ -114,7 +114,7 @@ QString LikePattern(const QString& word) {
     return pattern + u'%';
 }
 
-QStringList SortedForDisplay(QStringList paths, const QLocale& locale) {
+QStringList sortedForDisplay(QStringList paths, const QLocale& locale) {
     // The C locale has no collation (and its sort keys ignore the case setting).
     if (locale.language() == QLocale::C) {
         std::stable_sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
@@ -137,8 +137,8 @@ QStringList SortedForDisplay(QStringList paths, const QLocale& locale) {
     return sorted;
 }
 
-QStringList SearchDocumentIndex(const DocumentIndexConnection& index, const QString& typedText) {
-    const QStringList words = SearchConditionWords(SplitSearchWords(typedText));
+QStringList searchDocumentIndex(const DocumentIndexConnection& index, const QString& typedText) {
+    const QStringList words = searchConditionWords(splitSearchWords(typedText));
     if (!QSqlDatabase::isDriverAvailable(index.driver))
         throw Error(QStringLiteral("The database driver %1 is not available").arg(index.driver));
 
@@ -156,10 +156,10 @@ QStringList SearchDocumentIndex(const DocumentIndexConnection& index, const QStr
                                    : SqlDialect::Other;
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.prepare(BuildSearchStatement(int(words.size()), dialect)))
+    if (!query.prepare(buildSearchStatement(int(words.size()), dialect)))
         throw Error(driverMessage(query.lastError(), QStringLiteral("Cannot prepare the search")));
     for (const QString& word : words)
-        query.addBindValue(LikePattern(word));
+        query.addBindValue(likePattern(word));
     if (!query.exec())
         throw Error(driverMessage(query.lastError(), QStringLiteral("The search failed")));
 

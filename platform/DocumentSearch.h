@@ -10,22 +10,22 @@ namespace quvex {
 // begins with a double quote runs to the next one and may hold blanks ("" inside stands for
 // one quote; without a closing quote it runs to the end), and the next word starts right after
 // its closing quote. A quote inside any other word is an ordinary character.
-QStringList SplitSearchWords(const QString& text);
+QStringList splitSearchWords(const QString& text);
 
 // The words that become conditions: each without characters of code 32 and below at its ends,
 // the empty ones dropped.
-QStringList SearchConditionWords(const QStringList& words);
+QStringList searchConditionWords(const QStringList& words);
 
 enum class SqlDialect { SqlServer, Other };
 
 // The statement with one "search_path LIKE ?" condition per condition word, in order.
-QString BuildSearchStatement(int conditionCount, SqlDialect dialect);
+QString buildSearchStatement(int conditionCount, SqlDialect dialect);
 
 // The bound value of one word: "%" + the word with %, _, [ and \ escaped by \ + "%".
-QString LikePattern(const QString& word);
+QString likePattern(const QString& word);
 
 // The found paths as the list shows them: sorted by the locale, ignoring case.
-QStringList SortedForDisplay(QStringList paths, const QLocale& locale);
+QStringList sortedForDisplay(QStringList paths, const QLocale& locale);
 
 struct DocumentIndexConnection {
     QString driver;     // Qt SQL driver name, e.g. QODBC
@@ -34,6 +34,6 @@ struct DocumentIndexConnection {
 
 // Runs the search and returns search_path of every row (NULL as an empty text), in the order
 // the database returns them; at most 1000. Throws Error with the driver's message on a failure.
-QStringList SearchDocumentIndex(const DocumentIndexConnection& index, const QString& typedText);
+QStringList searchDocumentIndex(const DocumentIndexConnection& index, const QString& typedText);
 
 } // namespace quvex

@@ -39,6 +39,6 @@ struct FileTimes {
 };
 
 // The file's three times (UTC), or nothing when the file cannot be found.
-std::optional<FileTimes> GetFileTimes(const QString& path);
+std::optional<FileTimes> fileTimes(const QString& path);
 
 } // namespace quvex

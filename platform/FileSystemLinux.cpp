@@ -94,7 +94,7 @@ bool CopyFile(const QString& source, const QString& destination, CopyDurability 
     return true;
 }
 
-std::optional<FileTimes> GetFileTimes(const QString& path) {
+std::optional<FileTimes> fileTimes(const QString& path) {
     struct statx info;
     if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0,
                 STATX_BTIME | STATX_ATIME | STATX_MTIME | STATX_CTIME, &info) != 0)

@@ -10,7 +10,7 @@ QString shortcutFileName(const QString& name) {
     return name + QStringLiteral(".desktop");
 }
 
-void SaveShellLink(const QString& linkPath, const QString& target, const QString& workingFolder,
+void saveShellLink(const QString& linkPath, const QString& target, const QString& workingFolder,
                    const QString& description) {
     writeDesktopEntry(linkPath,
                       {QFileInfo(linkPath).completeBaseName(), description, target, workingFolder});

@@ -71,13 +71,13 @@ void TestData::readLinkCatalog() {
 void TestData::pendingLinksGoToTheSharedMaster() {
     const TempShare share;
     share.write(QStringLiteral("share/link_data.ini"), QByteArray("[a]\r\nx=1\r\n"));
-    QVERIFY(PendingLinkTarget(share.locations(), "GB18030", QStringLiteral("新闻")).isEmpty());
+    QVERIFY(pendingLinkTarget(share.locations(), "GB18030", QStringLiteral("新闻")).isEmpty());
     AddPendingLink(share.locations(), "GB18030", QStringLiteral("新闻"),
                    QStringLiteral("http://n/"));
     QCOMPARE(TempShare::read(share.locations().sharedLinkList()),
              QByteArray("[a]\r\nx=1\r\n") +
                  QStringEncoder("GB18030")(QStringLiteral("[待审核]\r\n新闻=http://n/\r\n")));
-    QCOMPARE(PendingLinkTarget(share.locations(), "GB18030", QStringLiteral("新闻")),
+    QCOMPARE(pendingLinkTarget(share.locations(), "GB18030", QStringLiteral("新闻")),
              QStringLiteral("http://n/"));
     QVERIFY(!QFile::exists(share.locations().localLinkList()));
 }
@@ -108,14 +108,14 @@ void TestData::phoneDirectoryLines() {
     QFETCH(QByteArray, content);
     const TempShare share;
     const QString path = share.write(QStringLiteral("program/tel_data.ini"), content);
-    QTEST(ReadPhoneDirectory(path, "GB18030"), "lines");
+    QTEST(readPhoneDirectory(path, "GB18030"), "lines");
 }
 
 void TestData::missingPhoneDirectoryRaisesTheOpenError() {
     const TempShare share;
     const QString path = share.locations().localPhoneDirectory();
     try {
-        ReadPhoneDirectory(path, "GB18030");
+        readPhoneDirectory(path, "GB18030");
         QFAIL("no error raised");
     } catch (const Error& e) {
         QCOMPARE(e.message(),
@@ -153,7 +153,7 @@ void TestData::photoPath() {
     for (const char* person : {"张三", "林晓东"})
         share.write(QStringLiteral("share/picture/%1.jpg").arg(QString::fromUtf8(person)), "jpeg");
 
-    QCOMPARE(PhotoNameFromLine(line), name);
+    QCOMPARE(photoNameFromLine(line), name);
     const QString expected =
         photoExists ? share.locations().shareRoot + QStringLiteral("picture/") + name +
                           QStringLiteral(".jpg")
@@ -214,7 +214,7 @@ void TestData::badInputNeverCrashesNorChangesTheFile() {
     for (const QString& section : sections.mid(0, 1))
         file.ReadString(section, file.ReadSection(section).value(0), {});
     ReadLinkCatalog(links, "GB18030");
-    ReadPhoneDirectory(phones, "GB18030");
+    readPhoneDirectory(phones, "GB18030");
     for (const QString& path : {links, phones})
         QCOMPARE(QCryptographicHash::hash(TempShare::read(path), QCryptographicHash::Sha256),
                  before);
@@ -224,7 +224,7 @@ void TestData::badInputNeverCrashesNorChangesTheFile() {
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(ReadLinkCatalog(folder, "GB18030").isEmpty());
     QVERIFY(ProfileFile(folder, "GB18030").ReadSections().isEmpty());
-    QVERIFY_THROWS_EXCEPTION(Error, ReadPhoneDirectory(folder, "GB18030"));
+    QVERIFY_THROWS_EXCEPTION(Error, readPhoneDirectory(folder, "GB18030"));
 }
 
 QTEST_GUILESS_MAIN(TestData)

@@ -7,10 +7,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTest>
+#include <QToolButton>
 
 using namespace quvex;
 using namespace quvex::test;
@@ -28,14 +30,20 @@ class TestDialogs : public QObject {
 
 private Q_SLOTS:
     void initTestCase();
+    void init();
     void addLinkProposesOncePerName();
     void addLinkReportsAnUnwritableShare();
+    void addLinkFileChooserFillsThePath();
     void changeRequestsAreFiled();
     void photoFolderAndRestart();
 };
 
 void TestDialogs::initTestCase() {
     QApplication::setApplicationName(QStringLiteral("quvex"));
+}
+
+void TestDialogs::init() {
+    clearQuitRequest();
 }
 
 void TestDialogs::addLinkProposesOncePerName() {
@@ -75,6 +83,31 @@ void TestDialogs::addLinkReportsAnUnwritableShare() {
     QCOMPARE(boxes.texts(),
              QStringList{QStringLiteral("Unable to write to ") + offline.sharedLinkList() + u'.'});
     QCOMPARE(boxes.boxes().first().objectName, QStringLiteral("ErrorBox"));
+}
+
+void TestDialogs::addLinkFileChooserFillsThePath() {
+    const TempShare share;
+    const QString chosen = share.write(QStringLiteral("docs/员工手册.doc"), "x");
+    TFormAddLink dialog(share.locations(), share.config());
+    dialog.show();
+    auto* url = dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditURL"));
+    auto* choose = dialog.findChild<QToolButton*>(QStringLiteral("SpeedButton1"));
+    url->setText(QStringLiteral("http://typed/"));
+    const auto answer = [&](bool accept) {
+        QTimer::singleShot(0, [&, accept] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(chooser);
+            if (!accept)
+                return chooser->reject();
+            chooser->selectFile(chosen);
+            static_cast<QDialog*>(chooser)->accept(); // as its "Open" button does
+        });
+        QTest::mouseClick(choose, Qt::LeftButton);
+    };
+    answer(false); // cancelled: the typed path stays
+    QCOMPARE(url->text(), QStringLiteral("http://typed/"));
+    answer(true);
+    QCOMPARE(url->text(), chosen);
 }
 
 void TestDialogs::changeRequestsAreFiled() {

@@ -31,22 +31,24 @@ void TestLinuxDesktop::resolveShellCommand_data() {
     QTest::newRow("raw mail link") << mail << "" << desktop << QStringList{"xdg-open", mail};
     QTest::newRow("UNC file") << "\\\\files.example.com\\公共\\员工 手册.doc"
                               << "" << desktop
-                              << QStringList{"xdg-open", "smb://files.example.com/%E5%85%AC%E5%85%B1/"
-                                                         "%E5%91%98%E5%B7%A5%20%E6%89%8B%E5%86%8C.doc"};
-    QTest::newRow("UNC folder")
-        << "\\\\files.example.com\\行政部\\"
-        << "" << desktop
-        << QStringList{"xdg-open", "smb://files.example.com/%E8%A1%8C%E6%94%BF%E9%83%A8/"};
-    QTest::newRow("UNC server root") << "\\\\files.example.com\\"
-                                     << "" << desktop
-                                     << QStringList{"xdg-open", "smb://files.example.com/"};
+                              << QStringList{"xdg-open",
+                                             "smb://files.example.com/%E5%85%AC%E5%85%B1/"
+                                             "%E5%91%98%E5%B7%A5%20%E6%89%8B%E5%86%8C.doc"};
+    QTest::newRow("UNC folder") << "\\\\files.example.com\\行政部\\"
+                                << "" << desktop
+                                << QStringList{
+                                       "xdg-open",
+                                       "smb://files.example.com/%E8%A1%8C%E6%94%BF%E9%83%A8/"};
+    QTest::newRow("UNC server root")
+        << "\\\\files.example.com\\"
+        << "" << desktop << QStringList{"xdg-open", "smb://files.example.com/"};
     QTest::newRow("program from the table") << "outlook.exe"
                                             << "" << desktop << QStringList{"xdg-email"};
     QTest::newRow("program name in capitals") << "OUTLOOK.EXE"
                                               << "" << desktop << QStringList{"xdg-email"};
-    QTest::newRow("office program") << "EXCEL.EXE"
-                                    << "" << QStringList{"libreoffice"}
-                                    << QStringList{"libreoffice", "--calc"};
+    QTest::newRow("office program")
+        << "EXCEL.EXE"
+        << "" << QStringList{"libreoffice"} << QStringList{"libreoffice", "--calc"};
     QTest::newRow("first available candidate")
         << "taskmgr.exe"
         << "" << QStringList{"xfce4-taskmanager", "plasma-systemmonitor"}
@@ -57,9 +59,9 @@ void TestLinuxDesktop::resolveShellCommand_data() {
     QTest::newRow("browser with a parameter")
         << "iexplore.exe"
         << "http://oa.example.com/" << desktop << QStringList{"xdg-open", "http://oa.example.com/"};
-    QTest::newRow("browser without a parameter") << "iexplore.exe"
-                                                 << "" << QStringList{"sensible-browser"}
-                                                 << QStringList{"sensible-browser"};
+    QTest::newRow("browser without a parameter")
+        << "iexplore.exe"
+        << "" << QStringList{"sensible-browser"} << QStringList{"sensible-browser"};
     QTest::newRow("file manager") << "explorer.exe"
                                   << "" << desktop << QStringList{"xdg-open", "/home/someone"};
     QTest::newRow("other program found on PATH")

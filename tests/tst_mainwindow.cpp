@@ -4,6 +4,7 @@
 #include "TempShare.h"
 #include "UnitMain.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
@@ -33,6 +34,14 @@ QByteArray jpeg(int width, int height) {
     return bytes;
 }
 
+// The accessible names of the interface and all its descendants.
+QStringList accessibleNames(QAccessibleInterface* node) {
+    QStringList names{node->text(QAccessible::Name)};
+    for (int i = 0; i < node->childCount(); ++i)
+        names += accessibleNames(node->child(i));
+    return names;
+}
+
 QList<QGroupBox*> linkBoxes(const QWidget& form) {
     auto* page = form.findChild<QWidget*>(QStringLiteral("TabSheetLinks"));
     QList<QGroupBox*> boxes = page->findChildren<QGroupBox*>(QStringLiteral("LinkGroup"));
@@ -54,6 +63,8 @@ private Q_SLOTS:
     void clickOpensTheTarget_data();
     void clickOpensTheTarget();
     void tovikIsInstalledOnceThenStarted();
+    void tovikWithoutItsSourceSaysSo();
+    void controlsAreReachableByTheirText();
     void typeAhead_data();
     void typeAhead();
     void selectionShowsThePhoto();
@@ -244,6 +255,46 @@ void TestMainWindow::tovikIsInstalledOnceThenStarted() {
     QCOMPARE(desktop.settledCalls().size(), 2);
     QVERIFY(boxes.boxes().isEmpty());
     QCOMPARE(TempShare::read(client), QByteArray("client"));
+}
+
+void TestMainWindow::tovikWithoutItsSourceSaysSo() {
+    const TempShare share;
+    share.write(QStringLiteral("program/link_data.ini"), "[g]\r\nTovik=ignored\r\n");
+    QDir(QDir::homePath() + QStringLiteral("/Desktop")).removeRecursively();
+    QDir().mkpath(QDir::homePath() + QStringLiteral("/Desktop"));
+    const RecordingDesktop desktop;
+    TForm_quvex form(share.locations(), share.config());
+    form.BuildLinkGroups();
+    form.show();
+    const MessageBoxRecorder boxes;
+    QTest::mouseClick(linkBoxes(form).first()->findChild<ButtonList*>()->button(0), Qt::LeftButton);
+    QCOMPARE(boxes.boxes().size(), 2); // the notice, then the reason the copy failed
+    QCOMPARE(boxes.boxes().last().objectName, QStringLiteral("CopyFolderError"));
+    QVERIFY2(boxes.texts().last().contains(share.config().tovikSource.chopped(1)),
+             qPrintable(boxes.texts().last()));
+    QVERIFY(!QFile::exists(QDir::homePath() + QStringLiteral("/Desktop/Tovik")));
+    // The client is still asked for, silently, as when it is missing.
+    QCOMPARE(desktop.settledCalls(),
+             (QList<QStringList>{
+                 {"xdg-open", QDir::homePath() + QStringLiteral("/Desktop/Tovik/PSavro.exe")}}));
+}
+
+void TestMainWindow::controlsAreReachableByTheirText() {
+    // Assistive technology and desktop automation find each control by its caption.
+    const TempShare share;
+    share.write(QStringLiteral("program/link_data.ini"),
+                QStringLiteral("[办公]\r\n公司主页=http://www.example.com/\r\n").toUtf8());
+    TForm_quvex form(share.locations(), share.config());
+    form.BuildLinkGroups();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QStringList names = accessibleNames(QAccessible::queryAccessibleInterface(&form));
+    for (const char* name :
+         {"常用链接", "远程办公", "价值观", "116文档搜索", "公司主页", "号码查询："})
+        QVERIFY2(names.contains(QString::fromUtf8(name)), name);
+    form.findChild<QTabWidget*>()->setCurrentIndex(3);
+    names = accessibleNames(QAccessible::queryAccessibleInterface(&form));
+    QVERIFY(names.contains(QStringLiteral("搜")));
 }
 
 void TestMainWindow::typeAhead_data() {

@@ -91,7 +91,7 @@ void TestPages::percentEncode() {
 void TestPages::catalogueContent() {
     QFile file(QStringLiteral(":/quvex/values_catalogue.json"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<ValueGroup> catalogue = ParseValuesCatalogue(file.readAll());
+    const QList<ValueGroup> catalogue = parseValuesCatalogue(file.readAll());
     QStringList captions;
     int behaviours = 0;
     for (const ValueGroup& group : catalogue) {
@@ -234,7 +234,7 @@ void TestPages::remoteGuide() {
         QStringList{"xdg-open", "http://download.example.com/Marevo远程办公-电信.rar"}));
     QVERIFY(calls.contains(
         QStringList{"xdg-open", "http://download.example.com/Marevo远程办公-网通.rar"}));
-    QCOMPARE(RemoteAccessMailLink(QStringLiteral("it@example.com"), QStringLiteral("Li Na")),
+    QCOMPARE(remoteAccessMailLink(QStringLiteral("it@example.com"), QStringLiteral("Li Na")),
              QStringLiteral("mailto:it@example.com?subject=Remote OA: Li Na&body=Just send it!"));
 
     auto* guide = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));

@@ -165,8 +165,8 @@ void TestSearch::splitWords_data() {
 void TestSearch::splitWords() {
     QFETCH(QString, typed);
     QFETCH(QStringList, words);
-    QCOMPARE(SplitSearchWords(typed), words);
-    QTEST(SearchConditionWords(words), "conditions");
+    QCOMPARE(splitSearchWords(typed), words);
+    QTEST(searchConditionWords(words), "conditions");
 }
 
 void TestSearch::statement_data() {
@@ -189,8 +189,8 @@ void TestSearch::statement_data() {
 void TestSearch::statement() {
     QFETCH(int, conditions);
     QFETCH(SqlDialect, dialect);
-    QTEST(BuildSearchStatement(conditions, dialect), "statement");
-    QCOMPARE(LikePattern(QStringLiteral("1%_[\\'")), QStringLiteral("%1\\%\\_\\[\\\\'%"));
+    QTEST(buildSearchStatement(conditions, dialect), "statement");
+    QCOMPARE(likePattern(QStringLiteral("1%_[\\'")), QStringLiteral("%1\\%\\_\\[\\\\'%"));
 }
 
 void TestSearch::engines_data() {
@@ -228,7 +228,7 @@ void TestSearch::engines() {
             QFAIL(qPrintable(engine + QStringLiteral(" cannot start: ") + m_unavailable[engine]));
         QSKIP(qPrintable(engine + QStringLiteral(" cannot start: ") + m_unavailable[engine]));
     }
-    const QStringList paths = SearchDocumentIndex(m_engines[engine], typed);
+    const QStringList paths = searchDocumentIndex(m_engines[engine], typed);
     QCOMPARE(paths.size(), count);
     if (!found.isEmpty())
         QCOMPARE(paths, found);
@@ -238,7 +238,7 @@ void TestSearch::engines() {
 
 void TestSearch::injectionLeavesTheTableIntact() {
     for (auto it = m_engines.cbegin(); it != m_engines.cend(); ++it) {
-        QVERIFY(SearchDocumentIndex(*it, QStringLiteral("'; DROP TABLE document_searchindexs; --"))
+        QVERIFY(searchDocumentIndex(*it, QStringLiteral("'; DROP TABLE document_searchindexs; --"))
                     .isEmpty());
         QCOMPARE(rowCount(*it), fixtureRows);
     }
@@ -253,7 +253,7 @@ void TestSearch::sortingIgnoresCase_data() {
 
 void TestSearch::sortingIgnoresCase() {
     QFETCH(QLocale, locale);
-    QCOMPARE(SortedForDisplay({"c-REPORT", "a-Report", "B-report", "a-Report"}, locale),
+    QCOMPARE(sortedForDisplay({"c-REPORT", "a-Report", "B-report", "a-Report"}, locale),
              (QStringList{"a-Report", "a-Report", "B-report", "c-REPORT"}));
 }
 

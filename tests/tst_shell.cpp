@@ -71,7 +71,7 @@ void TestShell::copyKeepsTimeAndPermissions() {
     QFile copy(target);
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("new contents"));
-    QCOMPARE(GetFileTimes(target)->lastWrite, written);
+    QCOMPARE(fileTimes(target)->lastWrite, written);
     QVERIFY(QFileInfo(target).isExecutable());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary file left
 }
@@ -103,7 +103,7 @@ void TestShell::existenceTests() {
     QVERIFY(DirectoryExists(dir.path() + u'/'));
     QVERIFY(!DirectoryExists(file));
     QVERIFY(!DirectoryExists(dir.filePath(QStringLiteral("missing/"))));
-    QVERIFY(!GetFileTimes(dir.filePath(QStringLiteral("missing"))));
+    QVERIFY(!fileTimes(dir.filePath(QStringLiteral("missing"))));
 }
 
 QTEST_GUILESS_MAIN(TestShell)

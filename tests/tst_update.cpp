@@ -1,5 +1,6 @@
 #include "Error.h"
 #include "MessageBoxRecorder.h"
+#include "QuitRequest.h"
 #include "TempShare.h"
 #include "UnitUpdate.h"
 
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void shortcutPointsAtTheRunningExecutable();
     void autostartEntry_data();
     void autostartEntry();
+    void carrierWhoseCopyFailsRunsOn();
     void handOverToANewerBuild();
 };
 
@@ -170,6 +172,8 @@ void TestUpdate::autostartEntry_data() {
         << QByteArray("[Desktop Entry]\nType=Application\nExec=\"/opt/q/quvex\"\n") << false << "";
     QTest::newRow("empty command: left in place")
         << QByteArray("[Desktop Entry]\nType=Application\nExec=\n") << true << "";
+    QTest::newRow("cannot be read")
+        << QByteArray("folder") << true << "Failed to get data for 'quvex网址导航'";
     QTest::newRow("not a desktop entry") << QByteArray("\x7f"
                                                        "ELF binary")
                                          << true << "Invalid data type for 'quvex网址导航'";
@@ -181,7 +185,10 @@ void TestUpdate::autostartEntry() {
     QFETCH(QString, error);
     QDir().mkpath(QFileInfo(autostartEntryPath()).path());
     QFile::remove(autostartEntryPath());
-    if (!entry.isNull()) {
+    QDir(autostartEntryPath()).removeRecursively();
+    if (entry == "folder") {
+        QVERIFY(QDir().mkpath(autostartEntryPath()));
+    } else if (!entry.isNull()) {
         QFile file(autostartEntryPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(entry);
@@ -194,6 +201,20 @@ void TestUpdate::autostartEntry() {
     }
     QCOMPARE(raised, error);
     QCOMPARE(QFile::exists(autostartEntryPath()), remains);
+    QDir(autostartEntryPath()).removeRecursively();
+}
+
+void TestUpdate::carrierWhoseCopyFailsRunsOn() {
+    const TempShare share;
+    Locations carrier = share.locations();
+    carrier.executablePath = share.write(QStringLiteral("program/u"), "carrier build");
+    // A folder where the program file belongs: the copy onto it cannot land.
+    QVERIFY(QDir().mkpath(carrier.localProgram()));
+    clearQuitRequest();
+    UpdateFromShare(carrier);
+    QVERIFY(!quitRequested());
+    QVERIFY(QFileInfo(carrier.localProgram()).isDir());
+    QCOMPARE(QDir(carrier.programFolder).entryList(QDir::Files), QStringList{"u"});
 }
 
 void TestUpdate::handOverToANewerBuild() {

@@ -83,7 +83,7 @@ void TFormAddLink::SpeedButton1Click() {
 
 void TFormAddLink::Button2Click() {
     const QString name = LabeledEditLinkName->text();
-    if (!PendingLinkTarget(m_locations, m_config.legacyCodepage, name).isEmpty()) {
+    if (!pendingLinkTarget(m_locations, m_config.legacyCodepage, name).isEmpty()) {
         InfoBox(QStringLiteral("已有相同的链接名，请更换链接名称"));
         LabeledEditLinkName->setFocus();
         return;

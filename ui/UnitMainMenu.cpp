@@ -65,7 +65,7 @@ void TForm_quvex::ss1Click() {
     const QString current = ComboBox_userinfo->currentText();
     const QString changed =
         inputBox(this, QStringLiteral("修改号码信息"), QStringLiteral("格式如下："), current);
-    FileChangeRequest(m_locations, m_config.legacyCodepage, changeSection,
+    fileChangeRequest(m_locations, m_config.legacyCodepage, changeSection,
                       current + QStringLiteral(" :=>: ") + changed);
     InfoBox(QStringLiteral("修改成功，等待审核!"));
 }
@@ -73,7 +73,7 @@ void TForm_quvex::ss1Click() {
 void TForm_quvex::ssss1Click() {
     const QString added = inputBox(this, QStringLiteral("请输入号码信息"),
                                    QStringLiteral("格式如下："), phoneLineTemplate);
-    FileChangeRequest(m_locations, m_config.legacyCodepage, addSection, added);
+    fileChangeRequest(m_locations, m_config.legacyCodepage, addSection, added);
     InfoBox(QStringLiteral("添加成功，等待审核!"));
 }
 

@@ -34,7 +34,7 @@ QPixmap loadPhoto(const QString& path) {
 
 void TForm_quvex::LoadPhoneDirectory() {
     const QStringList lines =
-        ReadPhoneDirectory(m_locations.localPhoneDirectory(), m_config.legacyCodepage);
+        readPhoneDirectory(m_locations.localPhoneDirectory(), m_config.legacyCodepage);
     // Selecting the first line here is not a change: the header keeps its default picture.
     const QSignalBlocker blocker(ComboBox_userinfo);
     ComboBox_userinfo->clear();

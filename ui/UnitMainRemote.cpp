@@ -129,7 +129,7 @@ void TForm_quvex::buildRemotePage() {
 }
 
 void TForm_quvex::Button7Click() {
-    ShellOpen(RemoteAccessMailLink(m_config.adminMail, GetLogonUserName()));
+    ShellOpen(remoteAccessMailLink(m_config.adminMail, GetLogonUserName()));
 }
 
 void TForm_quvex::Button4Click() {

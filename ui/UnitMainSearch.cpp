@@ -54,9 +54,9 @@ void TForm_quvex::buildSearchPage() {
 void TForm_quvex::Button1Click() {
     const WaitCursor wait;
     const QStringList paths =
-        SearchDocumentIndex({m_config.dbDriver, m_config.dbConnection}, EditSearchKeyword->text());
+        searchDocumentIndex({m_config.dbDriver, m_config.dbConnection}, EditSearchKeyword->text());
     ListBoxSearchResult->clear();
-    ListBoxSearchResult->addItems(SortedForDisplay(paths, QLocale::system()));
+    ListBoxSearchResult->addItems(sortedForDisplay(paths, QLocale::system()));
 }
 
 void TForm_quvex::ListBoxSearchResultDblClick() {

@@ -37,7 +37,7 @@ protected:
 
 QList<ValueGroup> valuesCatalogue() {
     QFile file(QStringLiteral(":/quvex/values_catalogue.json"));
-    return file.open(QIODevice::ReadOnly) ? ParseValuesCatalogue(file.readAll())
+    return file.open(QIODevice::ReadOnly) ? parseValuesCatalogue(file.readAll())
                                           : QList<ValueGroup>{};
 }
 
@@ -141,9 +141,9 @@ void TForm_quvex::Button5Click(QPushButton* sender) {
         groups.append(group);
     }
     const QString text =
-        ComposeValuesSubject(groups) +
-        ComposeValuesTail(LabeledEditValueNameList->text(), RadioButtonGood->isChecked());
-    ShellOpen(ValuesMailLink(m_config.valuesTo, m_config.valuesCc, text,
+        composeValuesSubject(groups) +
+        composeValuesTail(LabeledEditValueNameList->text(), RadioButtonGood->isChecked());
+    ShellOpen(valuesMailLink(m_config.valuesTo, m_config.valuesCc, text,
                              sender->text() == encodedCaption));
 }
 

@@ -37,7 +37,7 @@ double dosDateTimeValue(const QDateTime& local) {
 }
 
 double GetFileDateTime(const QString& path, FileTimeKind kind) {
-    const std::optional<FileTimes> times = GetFileTimes(path);
+    const std::optional<FileTimes> times = fileTimes(path);
     if (!times)
         return dateTimeValue(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
     const QDateTime& chosen = kind == FileTimeKind::Creation     ? times->creation
@@ -93,7 +93,7 @@ void CreateDesktopShortcut(const Locations& locations) {
     const QString link = GetDesktopFolder() + u'/' + shortcutFileName(FileNames::shortcutName);
     if (FileExists(link))
         DeleteFile(link);
-    SaveShellLink(link, locations.executablePath, locations.programFolder,
+    saveShellLink(link, locations.executablePath, locations.programFolder,
                   QStringLiteral("QUVEX --Pelko"));
 }
 
