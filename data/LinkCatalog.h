@@ -29,12 +29,10 @@ inline const QString pendingLinksSection = QStringLiteral("待审核");
 // Reads a link list file; a missing or empty file gives an empty catalog.
 LinkCatalog ReadLinkCatalog(const QString& path, const QByteArray& legacyEncoding);
 
-// The target of a link already waiting for review under that name, empty when there is none.
-QString pendingLinkTarget(const Locations& locations, const QByteArray& legacyEncoding,
-                          const QString& name);
-
-// Writes a proposed link into the review section of the shared master list.
-void AddPendingLink(const Locations& locations, const QByteArray& legacyEncoding,
+// Writes a proposed link into the review section of the shared master list, unless a link of
+// that name is already waiting there (checked and written under one lock); returns whether it
+// wrote.
+bool AddPendingLink(const Locations& locations, const QByteArray& legacyEncoding,
                     const QString& name, const QString& target);
 
 } // namespace quvex

@@ -6,8 +6,6 @@
 #include "TextEncoding.h"
 #include "TextTrim.h"
 
-#include <QFile>
-
 namespace quvex {
 
 namespace {
@@ -32,10 +30,11 @@ QStringList splitLines(const QString& text) {
 } // namespace
 
 QStringList readPhoneDirectory(const QString& path, const QByteArray& legacyEncoding) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    return splitLines(decodeText(file.readAll(), legacyEncoding));
+    QString reason;
+    const std::optional<QByteArray> bytes = readRegularFile(path, &reason);
+    if (!bytes)
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
+    return splitLines(decodeText(*bytes, legacyEncoding));
 }
 
 QString photoNameFromLine(const QString& line) {
@@ -46,9 +45,12 @@ QString photoNameFromLine(const QString& line) {
 }
 
 QString GetPhotoPath(const QString& line, const Locations& locations) {
-    const QString candidate =
-        locations.photoFolder() + photoNameFromLine(line) + FileNames::photoSuffix;
-    return FileExists(candidate) ? candidate : locations.placeholderPhoto();
+    const QString name = photoNameFromLine(line);
+    // A name is one file in the photo folder, never a way out of it.
+    const bool plainName = !name.contains(u'/') && !name.contains(u'\\') &&
+                           !name.contains(QChar(0)) && name != QLatin1String("..");
+    const QString candidate = locations.photoFolder() + name + FileNames::photoSuffix;
+    return plainName && FileExists(candidate) ? candidate : locations.placeholderPhoto();
 }
 
 } // namespace quvex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -18,6 +19,10 @@ bool FileExists(const QString& path);
 // False when the folder or its path is not found or the name is invalid; true for a folder and
 // when the system refuses to say (access denied), as the Windows attribute test does.
 bool DirectoryExists(const QString& path);
+
+// The bytes of a regular file, or nothing (with the reason when asked) when it is missing, cannot
+// be read, or is anything else: a pipe or a device named like a data file must not hang a read.
+std::optional<QByteArray> readRegularFile(const QString& path, QString* reason = nullptr);
 
 // Deletes a file; the outcome is the caller's to ignore.
 bool DeleteFile(const QString& path);

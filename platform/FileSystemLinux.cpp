@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "PosixFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,41 +14,11 @@ namespace quvex {
 
 namespace {
 
-// Closes a descriptor on every path out.
-struct FileDescriptor {
-    int fd = -1;
-    ~FileDescriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-bool writeAll(int fd, const char* data, ssize_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
+using posix::Descriptor;
 
 bool copyContents(int from, int to) {
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(from, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        if (!writeAll(to, buffer, got))
-            return false;
-    }
+    QByteArray bytes;
+    return posix::readAll(from, bytes) && posix::writeAt(to, bytes, 0);
 }
 
 QDateTime fromTimespec(const struct timespec& time) {
@@ -67,26 +39,45 @@ bool DirectoryExists(const QString& path) {
     return errno == EACCES || errno == EPERM;
 }
 
+std::optional<QByteArray> readRegularFile(const QString& path, QString* reason) {
+    const auto fail = [&](const QString& why) -> std::optional<QByteArray> {
+        if (reason)
+            *reason = why;
+        return std::nullopt;
+    };
+    Descriptor in(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info;
+    if (!in.valid() || ::fstat(in.get(), &info) != 0)
+        return fail(posix::reasonOf(errno));
+    if (!S_ISREG(info.st_mode))
+        return fail(QStringLiteral("不是普通文件"));
+    QByteArray bytes;
+    if (!posix::readAll(in.get(), bytes))
+        return fail(posix::reasonOf(errno));
+    return bytes;
+}
+
 bool DeleteFile(const QString& path) {
     return QFile::remove(path);
 }
 
 bool CopyFile(const QString& source, const QString& destination, CopyDurability durability) {
     const QByteArray target = QFile::encodeName(destination);
-    FileDescriptor in{::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC)};
+    // Non-blocking, so that a pipe named like the source is refused instead of waited on.
+    Descriptor in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info;
-    if (in.fd < 0 || ::fstat(in.fd, &info) != 0 || !S_ISREG(info.st_mode))
+    if (!in.valid() || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
 
     QByteArray temporary = target + ".XXXXXX";
-    FileDescriptor out{::mkostemp(temporary.data(), O_CLOEXEC)};
-    if (out.fd < 0)
+    Descriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!out.valid())
         return false;
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
-    const bool written = copyContents(in.fd, out.fd) &&
-                         ::fchmod(out.fd, info.st_mode & 07777) == 0 &&
-                         ::futimens(out.fd, times) == 0 &&
-                         (durability == CopyDurability::Whole || ::fsync(out.fd) == 0);
+    const bool written =
+        copyContents(in.get(), out.get()) && ::fchmod(out.get(), info.st_mode & 07777) == 0 &&
+        ::futimens(out.get(), times) == 0 &&
+        (durability == CopyDurability::Whole || ::fsync(out.get()) == 0) && out.close();
     if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
         ::unlink(temporary.constData());
         return false;

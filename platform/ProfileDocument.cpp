@@ -4,11 +4,11 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace quvex {
 
 namespace {
-
-constexpr qsizetype maxValueLength = 2047; // what GetPrivateProfileString's 2048 buffer holds
 
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\v';
@@ -30,32 +30,14 @@ QString unquote(const QString& value) {
     return value;
 }
 
-bool sameName(const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+// One comparison form for every lookup, so sections, keys and the one-pass reading agree.
+QString foldName(const QString& name) {
+    return name.toCaseFolded();
 }
 
-// Splits at CR LF, LF or CR. Line ends are ASCII code units in every encoding quvex reads (the
-// legacy code pages' trail bytes never take the values of CR or LF).
-template <typename UnitAt>
-void splitLines(QByteArrayView body, qsizetype unitSize, UnitAt unitAt, auto&& addLine) {
-    qsizetype lineStart = 0;
-    qsizetype pos = 0;
-    const qsizetype usable = body.size() - body.size() % unitSize;
-    while (pos < usable) {
-        const char16_t unit = unitAt(pos);
-        if (unit != u'\r' && unit != u'\n') {
-            pos += unitSize;
-            continue;
-        }
-        qsizetype endLength = unitSize;
-        if (unit == u'\r' && pos + unitSize < usable && unitAt(pos + unitSize) == u'\n')
-            endLength += unitSize;
-        addLine(body.sliced(lineStart, pos - lineStart), body.sliced(pos, endLength));
-        pos += endLength;
-        lineStart = pos;
-    }
-    if (lineStart < body.size())
-        addLine(body.sliced(lineStart), QByteArrayView());
+// The value as a read returns it.
+QString readBack(const QString& value) {
+    return unquote(trimBlanks(value)).left(ProfileDocument::maxValueLength);
 }
 
 } // namespace
@@ -69,7 +51,9 @@ ProfileDocument::Parsed ProfileDocument::parse(const QString& text) {
     if (text[first] == u'[') {
         const qsizetype close = text.indexOf(u']', first + 1);
         const qsizetype length = close < 0 ? -1 : close - first - 1;
-        return {Parsed::Kind::Header, trimBlanks(text.mid(first + 1, length)), {}, 0};
+        QString name = trimBlanks(text.mid(first + 1, length));
+        QString folded = foldName(name);
+        return {Parsed::Kind::Header, std::move(name), std::move(folded), {}, 0};
     }
     const qsizetype equals = text.indexOf(u'=', first);
     if (equals < 0)
@@ -77,7 +61,9 @@ ProfileDocument::Parsed ProfileDocument::parse(const QString& text) {
     qsizetype valueStart = equals + 1;
     while (valueStart < text.size() && isBlank(text[valueStart]))
         ++valueStart;
-    return {Parsed::Kind::Entry, trimBlanks(text.mid(first, equals - first)),
+    QString name = trimBlanks(text.mid(first, equals - first));
+    QString folded = foldName(name);
+    return {Parsed::Kind::Entry, std::move(name), std::move(folded),
             unquote(trimBlanks(text.mid(valueStart))), valueStart};
 }
 
@@ -86,49 +72,35 @@ ProfileDocument::Line ProfileDocument::makeLine(QByteArray raw, QByteArray end, 
     return {std::move(raw), std::move(end), std::move(text), std::move(parsed)};
 }
 
-ProfileDocument ProfileDocument::fromBytes(const QByteArray& bytes,
-                                           const QByteArray& legacyEncoding) {
+ProfileDocument ProfileDocument::fromBytes(QByteArrayView bytes, const QByteArray& legacyEncoding) {
     ProfileDocument document;
     document.m_encoding = detectEncoding(bytes, legacyEncoding);
-    document.m_bom = bytes.left(document.m_encoding.bomLength());
-    const QByteArrayView body = QByteArrayView(bytes).sliced(document.m_bom.size());
-    QStringDecoder decoder = document.m_encoding.decoder();
-    auto addLine = [&](QByteArrayView raw, QByteArrayView end) {
-        document.m_lines.push_back(makeLine(raw.toByteArray(), end.toByteArray(), decoder(raw)));
-    };
-    const auto* data = reinterpret_cast<const unsigned char*>(body.data());
-    switch (document.m_encoding.kind) {
-    case TextEncoding::Kind::Utf16LE:
-        splitLines(
-            body, 2, [&](qsizetype i) { return char16_t(data[i] | data[i + 1] << 8); }, addLine);
-        break;
-    case TextEncoding::Kind::Utf16BE:
-        splitLines(
-            body, 2, [&](qsizetype i) { return char16_t(data[i] << 8 | data[i + 1]); }, addLine);
-        break;
-    default:
-        splitLines(
-            body, 1, [&](qsizetype i) { return char16_t(data[i]); }, addLine);
-        break;
-    }
+    const TextEncoding& encoding = document.m_encoding;
+    document.m_bom = bytes.first(encoding.bomLength()).toByteArray();
+    const QByteArrayView body = bytes.sliced(document.m_bom.size());
+    document.m_strayTail =
+        splitLines(body, encoding.unitSize(), encoding.kind == TextEncoding::Kind::Utf16BE,
+                   [&](QByteArrayView raw, QByteArrayView end) {
+                       document.m_lines.push_back(makeLine(raw.toByteArray(), end.toByteArray(),
+                                                           encoding.decodeLine(raw)));
+                   })
+            .toByteArray();
     return document;
 }
 
 QStringList ProfileDocument::sections() const {
     QStringList names;
     for (const Line& line : m_lines) {
-        const Parsed& parsed = line.parsed;
-        if (parsed.kind == Parsed::Kind::Header)
-            names.append(parsed.name);
+        if (line.parsed.kind == Parsed::Kind::Header)
+            names.append(line.parsed.name);
     }
     return names;
 }
 
-std::optional<qsizetype> ProfileDocument::findSection(const QString& name) const {
-    const QString wanted = trimSpaces(name);
+std::optional<qsizetype> ProfileDocument::findSection(const QString& folded) const {
     for (qsizetype i = 0; i < qsizetype(m_lines.size()); ++i) {
         const Parsed& parsed = m_lines[i].parsed;
-        if (parsed.kind == Parsed::Kind::Header && sameName(parsed.name, wanted))
+        if (parsed.kind == Parsed::Kind::Header && parsed.folded == folded)
             return i;
     }
     return std::nullopt;
@@ -143,49 +115,67 @@ qsizetype ProfileDocument::sectionEnd(qsizetype header) const {
 
 QStringList ProfileDocument::keys(const QString& section) const {
     QStringList names;
-    const std::optional<qsizetype> header = findSection(section);
+    const std::optional<qsizetype> header = findSection(foldName(trimSpaces(section)));
     if (!header)
         return names;
     for (qsizetype i = *header + 1, end = sectionEnd(*header); i < end; ++i) {
-        const Parsed& parsed = m_lines[i].parsed;
-        if (parsed.kind == Parsed::Kind::Entry)
-            names.append(parsed.name);
+        if (m_lines[i].parsed.kind == Parsed::Kind::Entry)
+            names.append(m_lines[i].parsed.name);
     }
     return names;
 }
 
 std::optional<QString> ProfileDocument::value(const QString& section, const QString& key) const {
-    const std::optional<qsizetype> header = findSection(section);
+    const std::optional<qsizetype> header = findSection(foldName(trimSpaces(section)));
     if (!header)
         return std::nullopt;
-    const QString wanted = trimSpaces(key);
+    const QString wanted = foldName(trimSpaces(key));
     for (qsizetype i = *header + 1, end = sectionEnd(*header); i < end; ++i) {
         const Parsed& parsed = m_lines[i].parsed;
-        if (parsed.kind == Parsed::Kind::Entry && sameName(parsed.name, wanted))
+        if (parsed.kind == Parsed::Kind::Entry && parsed.folded == wanted)
             return parsed.value.left(maxValueLength);
     }
     return std::nullopt;
 }
 
-QList<std::pair<QString, QString>> ProfileDocument::entries(const QString& section) const {
-    QList<std::pair<QString, QString>> result;
-    const std::optional<qsizetype> header = findSection(section);
-    if (!header)
-        return result;
+QList<ProfileSection> ProfileDocument::readAll() const {
+    // The entries of the first section of each name; a later header of the same name shows them
+    // again, as a lookup by its name finds the first.
+    QHash<QString, qsizetype> firstOfName;
+    QList<ProfileSection> distinct;
+    QList<qsizetype> order; // for each header, its entry in distinct
     QHash<QString, QString> firstValues;
-    for (qsizetype i = *header + 1, end = sectionEnd(*header); i < end; ++i) {
-        const Parsed& parsed = m_lines[i].parsed;
-        if (parsed.kind != Parsed::Kind::Entry)
-            continue;
-        const QString folded = parsed.name.toCaseFolded();
-        const auto known = firstValues.constFind(folded);
-        const QString value =
-            known != firstValues.cend() ? *known : parsed.value.left(maxValueLength);
-        if (known == firstValues.cend())
-            firstValues.insert(folded, value);
-        result.append({parsed.name, value});
+    ProfileSection* filling = nullptr;
+    for (const Line& line : m_lines) {
+        const Parsed& parsed = line.parsed;
+        if (parsed.kind == Parsed::Kind::Header) {
+            const auto known = firstOfName.constFind(parsed.folded);
+            if (known != firstOfName.cend()) {
+                order.append(*known);
+                filling = nullptr;
+                continue;
+            }
+            firstOfName.insert(parsed.folded, distinct.size());
+            order.append(distinct.size());
+            distinct.append({parsed.name, {}});
+            filling = &distinct.last();
+            firstValues.clear();
+        } else if (parsed.kind == Parsed::Kind::Entry && filling) {
+            auto value = firstValues.constFind(parsed.folded);
+            if (value == firstValues.cend())
+                value = firstValues.insert(parsed.folded, parsed.value.left(maxValueLength));
+            filling->entries.append({parsed.name, *value});
+        }
     }
-    return result;
+    QList<ProfileSection> all;
+    all.reserve(order.size());
+    qsizetype header = 0;
+    for (const Line& line : m_lines) {
+        if (line.parsed.kind != Parsed::Kind::Header)
+            continue;
+        all.append({line.parsed.name, distinct[order[header++]].entries});
+    }
+    return all;
 }
 
 std::optional<QString> ProfileDocument::refusalReason(const QString& section, const QString& key,
@@ -193,82 +183,145 @@ std::optional<QString> ProfileDocument::refusalReason(const QString& section, co
     const auto hasLineBreak = [](const QString& text) {
         return text.contains(u'\r') || text.contains(u'\n');
     };
+    // What the reader would trim off a name the caller gave (the caller's spaces aside).
+    const auto hasOuterBlank = [](const QString& name) {
+        const QString given = trimSpaces(name);
+        return trimBlanks(given) != given;
+    };
     if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
-        return QStringLiteral("a name or value cannot contain a line break");
+        return QStringLiteral("名称和值不能包含换行符");
     if (section.contains(u']'))
-        return QStringLiteral("a section name cannot contain \"]\"");
+        return QStringLiteral("节名不能包含“]”");
     if (key.contains(u'='))
-        return QStringLiteral("a key name cannot contain \"=\"");
-    if (trimSpaces(key).startsWith(u';'))
-        return QStringLiteral("a key name cannot start with \";\"");
+        return QStringLiteral("键名不能包含“=”");
+    if (hasOuterBlank(section) || hasOuterBlank(key))
+        return QStringLiteral("名称的开头和结尾不能是空白字符");
+    if (trimSpaces(key).startsWith(u';') || trimSpaces(key).startsWith(u'['))
+        return QStringLiteral("键名不能以“;”或“[”开头");
+    if (unquote(trimBlanks(value)).size() > maxValueLength)
+        return QStringLiteral("值不能超过 %1 个字符").arg(maxValueLength);
     return std::nullopt;
 }
 
-std::optional<QByteArray> ProfileDocument::encode(const QString& text) const {
-    QStringEncoder encoder = m_encoding.encoder();
-    QByteArray bytes = encoder(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
+qsizetype ProfileDocument::rawValueStart(const QByteArray& raw) const {
+    // "=" and the blanks are ASCII code units in every encoding read here, and no multi-byte
+    // character of the code pages contains their byte values.
+    const qsizetype unit = m_encoding.unitSize();
+    const bool bigEndian = m_encoding.kind == TextEncoding::Kind::Utf16BE;
+    const auto unitAt = [&](qsizetype i) -> char16_t {
+        const auto* d = reinterpret_cast<const unsigned char*>(raw.constData());
+        if (unit == 1)
+            return d[i];
+        return bigEndian ? char16_t(d[i] << 8 | d[i + 1]) : char16_t(d[i] | d[i + 1] << 8);
+    };
+    qsizetype i = 0;
+    while (i + unit <= raw.size() && unitAt(i) != u'=')
+        i += unit;
+    i += unit;
+    while (i + unit <= raw.size() && isBlank(QChar(unitAt(i))))
+        i += unit;
+    return std::min(i, raw.size());
 }
 
-bool ProfileDocument::setValue(const QString& section, const QString& key, const QString& value) {
+std::optional<std::vector<qsizetype>> ProfileDocument::applyEdit(const QString& section,
+                                                                 const QString& key,
+                                                                 const QString& value,
+                                                                 const TextEncoding& textEncoding) {
     const QString sectionName = trimSpaces(section);
     const QString keyName = trimSpaces(key);
-    const std::optional<QByteArray> lineEnd = encode(QStringLiteral("\r\n"));
-    const std::optional<QByteArray> valueBytes = encode(value);
+    const std::optional<QByteArray> lineEnd = m_encoding.encode(QStringLiteral("\r\n"));
+    const std::optional<QByteArray> valueBytes = textEncoding.encode(value);
     if (!lineEnd || !valueBytes)
-        return false;
+        return std::nullopt;
+    const auto newLine = [&](const QString& text) -> std::optional<Line> {
+        const std::optional<QByteArray> bytes = textEncoding.encode(text);
+        if (!bytes)
+            return std::nullopt;
+        return makeLine(*bytes, *lineEnd, text);
+    };
+    const auto endLineAt = [&](qsizetype index) {
+        if (m_lines[index].end.isEmpty())
+            m_lines[index].end = *lineEnd;
+    };
 
-    const std::optional<qsizetype> header = findSection(sectionName);
+    const std::optional<qsizetype> header = findSection(foldName(sectionName));
     if (!header) {
-        const std::optional<QByteArray> headerBytes = encode(u'[' + sectionName + u']');
-        const std::optional<QByteArray> entryBytes = encode(keyName + u'=' + value);
-        if (!headerBytes || !entryBytes)
-            return false;
-        if (!m_lines.empty() && m_lines.back().end.isEmpty())
-            m_lines.back().end = *lineEnd;
-        m_lines.push_back(makeLine(*headerBytes, *lineEnd, u'[' + sectionName + u']'));
-        m_lines.push_back(makeLine(*entryBytes, *lineEnd, keyName + u'=' + value));
-        return true;
+        std::optional<Line> headerLine = newLine(u'[' + sectionName + u']');
+        std::optional<Line> entryLine = newLine(keyName + u'=' + value);
+        if (!headerLine || !entryLine)
+            return std::nullopt;
+        if (!m_lines.empty())
+            endLineAt(qsizetype(m_lines.size()) - 1);
+        m_lines.push_back(std::move(*headerLine));
+        m_lines.push_back(std::move(*entryLine));
+        return std::vector<qsizetype>{qsizetype(m_lines.size()) - 2, qsizetype(m_lines.size()) - 1};
     }
 
+    const QString wanted = foldName(keyName);
     qsizetype lastEntry = *header;
     for (qsizetype i = *header + 1, end = sectionEnd(*header); i < end; ++i) {
         Line& line = m_lines[i];
-        const Parsed& parsed = line.parsed;
-        if (parsed.kind != Parsed::Kind::Entry)
+        if (line.parsed.kind != Parsed::Kind::Entry)
             continue;
-        if (sameName(parsed.name, keyName)) {
-            const QString prefix = line.text.left(parsed.valueStart);
-            const std::optional<QByteArray> prefixBytes = encode(prefix);
-            if (!prefixBytes)
-                return false;
-            // Keep the key's own bytes where they round-trip, so undecodable bytes survive.
-            const QByteArray keptPrefix = line.raw.startsWith(*prefixBytes)
-                                              ? line.raw.left(prefixBytes->size())
-                                              : *prefixBytes;
+        if (line.parsed.folded == wanted) {
+            const QString prefix = line.text.left(line.parsed.valueStart);
+            // The key's own bytes stay, whatever they are (even bytes no encoding decodes).
+            const QByteArray keptPrefix = line.raw.left(rawValueStart(line.raw));
             line = makeLine(keptPrefix + *valueBytes, line.end, prefix + value);
-            return true;
+            endLineAt(i);
+            return std::vector<qsizetype>{i};
         }
         lastEntry = i;
     }
+    std::optional<Line> entryLine = newLine(keyName + u'=' + value);
+    if (!entryLine)
+        return std::nullopt;
+    endLineAt(lastEntry);
+    m_lines.insert(m_lines.begin() + lastEntry + 1, std::move(*entryLine));
+    return std::vector<qsizetype>{lastEntry + 1};
+}
 
-    const std::optional<QByteArray> entryBytes = encode(keyName + u'=' + value);
-    if (!entryBytes)
-        return false;
-    if (m_lines[lastEntry].end.isEmpty())
-        m_lines[lastEntry].end = *lineEnd;
-    m_lines.insert(m_lines.begin() + lastEntry + 1,
-                   makeLine(*entryBytes, *lineEnd, keyName + u'=' + value));
-    return true;
+std::optional<QString> ProfileDocument::setValue(const QString& section, const QString& key,
+                                                 const QString& value) {
+    if (const auto reason = refusalReason(section, key, value))
+        return reason;
+    // New text goes in the file's encoding. A file of UTF-8 and legacy lines takes it in the
+    // legacy code page where UTF-8 would not read back (a value after a key in the code page).
+    using Kind = TextEncoding::Kind;
+    QList<TextEncoding> candidates{m_encoding};
+    if (m_encoding.kind == Kind::Mixed)
+        candidates.append({Kind::Legacy, m_encoding.legacyName});
+
+    QString failure = QStringLiteral("文件的编码无法保存这些文字");
+    for (const TextEncoding& candidate : candidates) {
+        ProfileDocument edited = *this;
+        const std::optional<std::vector<qsizetype>> written =
+            edited.applyEdit(section, key, value, candidate);
+        if (!written)
+            continue;
+        // The property, checked on the bytes: lines decode on their own, so every untouched line
+        // reads as before exactly when the file is still taken for the same encoding, and the
+        // written lines must decode to what they were meant to say.
+        const bool sameEncoding =
+            detectEncoding(edited.toBytes(), m_encoding.legacyName).kind == m_encoding.kind;
+        const bool writtenAsMeant = std::all_of(written->begin(), written->end(), [&](qsizetype i) {
+            return m_encoding.decodeLine(edited.m_lines[i].raw) == edited.m_lines[i].text;
+        });
+        if (!sameEncoding || !writtenAsMeant || edited.value(section, key) != readBack(value)) {
+            failure = QStringLiteral("写入后文件无法按原样读出（编码会被误认）");
+            continue;
+        }
+        *this = std::move(edited);
+        return std::nullopt;
+    }
+    return failure;
 }
 
 QByteArray ProfileDocument::toBytes() const {
     QByteArray bytes = m_bom;
     for (const Line& line : m_lines)
         bytes += line.raw + line.end;
-    return bytes;
+    return bytes + m_strayTail;
 }
 
 } // namespace quvex

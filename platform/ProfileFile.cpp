@@ -1,43 +1,18 @@
 #include "ProfileFile.h"
 
 #include "Error.h"
+#include "FileSystem.h"
 #include "ProfileDocument.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
+#include "SharedFile.h"
 
 namespace quvex {
 
 namespace {
 
-constexpr int lockWaitMs = 10000;
-constexpr int staleLockMs = 30000;
+constexpr std::chrono::milliseconds lockWait{10000};
 
-// The file's bytes, or nothing when it is missing or not a readable regular file.
-std::optional<QByteArray> readBytes(const QString& path) {
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
-bool writeInPlace(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size() && file.flush();
-}
-
-bool writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    // Some shares refuse the rename; the lock still keeps other writers out.
-    return QFileInfo(path).isFile() && writeInPlace(path, bytes);
+ProfileDocument readDocument(const QString& path, const QByteArray& legacyEncoding) {
+    return ProfileDocument::fromBytes(readRegularFile(path).value_or(QByteArray()), legacyEncoding);
 }
 
 } // namespace
@@ -47,41 +22,62 @@ ProfileFile::ProfileFile(QString path, QByteArray legacyEncoding)
     , m_legacyEncoding(std::move(legacyEncoding)) {}
 
 QStringList ProfileFile::ReadSections() const {
-    return ProfileDocument::fromBytes(readBytes(m_path).value_or(QByteArray()), m_legacyEncoding)
-        .sections();
+    return readDocument(m_path, m_legacyEncoding).sections();
 }
 
 QStringList ProfileFile::ReadSection(const QString& section) const {
-    return ProfileDocument::fromBytes(readBytes(m_path).value_or(QByteArray()), m_legacyEncoding)
-        .keys(section);
+    return readDocument(m_path, m_legacyEncoding).keys(section);
 }
 
 QString ProfileFile::ReadString(const QString& section, const QString& key,
                                 const QString& defaultValue) const {
-    return ProfileDocument::fromBytes(readBytes(m_path).value_or(QByteArray()), m_legacyEncoding)
-        .value(section, key)
-        .value_or(defaultValue);
+    if (auto value = readDocument(m_path, m_legacyEncoding).value(section, key))
+        return *value;
+    QString fallback = defaultValue;
+    while (!fallback.isEmpty() &&
+           (fallback.back() == u' ' || fallback.back() == u'\t' || fallback.back() == u'\v'))
+        fallback.chop(1);
+    return fallback;
 }
 
 void ProfileFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    const QString failure = QStringLiteral("Unable to write to %1").arg(m_path);
+    write(section, key, value, KeyChoice::Given);
+}
+
+bool ProfileFile::addString(const QString& section, const QString& key, const QString& value) {
+    return write(section, key, value, KeyChoice::OnlyIfFree).has_value();
+}
+
+QString ProfileFile::addStringUnderFreeKey(const QString& section, const QString& key,
+                                           const QString& value) {
+    return *write(section, key, value, KeyChoice::FirstFree);
+}
+
+std::optional<QString> ProfileFile::write(const QString& section, const QString& key,
+                                          const QString& value, KeyChoice choice) {
+    const QString failure = QStringLiteral("Unable to write to %1: ").arg(m_path);
     if (const auto reason = ProfileDocument::refusalReason(section, key, value))
-        throw Error(failure + QStringLiteral(": ") + *reason);
-
-    QLockFile lock(m_path + QStringLiteral(".lock"));
-    lock.setStaleLockTime(staleLockMs);
-    if (!lock.tryLock(lockWaitMs))
-        throw Error(failure);
-
-    std::optional<QByteArray> bytes = readBytes(m_path);
-    if (!bytes && QFileInfo::exists(m_path))
-        throw Error(failure);
-    ProfileDocument document =
-        ProfileDocument::fromBytes(bytes.value_or(QByteArray()), m_legacyEncoding);
-    if (!document.setValue(section, key, value))
-        throw Error(failure + QStringLiteral(": the text cannot be stored in the file's encoding"));
-    if (!writeWhole(m_path, document.toBytes()))
-        throw Error(failure);
+        throw Error(failure + *reason);
+    std::optional<QString> written;
+    const auto edit = [&](const std::optional<QByteArray>& current) -> std::optional<QByteArray> {
+        ProfileDocument document =
+            ProfileDocument::fromBytes(current.value_or(QByteArray()), m_legacyEncoding);
+        const auto taken = [&](const QString& name) {
+            return !document.value(section, name).value_or(QString()).isEmpty();
+        };
+        QString chosen = key;
+        if (choice == KeyChoice::OnlyIfFree && taken(key))
+            return std::nullopt;
+        for (int n = 2; choice == KeyChoice::FirstFree && taken(chosen); ++n)
+            chosen = key + u'_' + QString::number(n);
+        if (const auto reason = document.setValue(section, chosen, value))
+            throw Error(failure + *reason);
+        written = chosen;
+        return document.toBytes();
+    };
+    if (const auto reason = rewriteSharedFile(m_path, edit, lockWait))
+        throw Error(failure + *reason);
+    return written;
 }
 
 } // namespace quvex

@@ -1,6 +1,7 @@
 #include "TextEncoding.h"
 
-#include <QByteArrayView>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
 
@@ -8,9 +9,35 @@ namespace quvex {
 
 namespace {
 
-bool hasNonAscii(const QByteArray& bytes) {
-    return std::any_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A legacy code page that this build cannot convert is read and written as Latin-1, which keeps
+// every byte.
+QStringDecoder legacyDecoder(const QByteArray& name) {
+    QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
+    return decoder.isValid()
+               ? std::move(decoder)
+               : QStringDecoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
+}
+
+QStringEncoder legacyEncoder(const QByteArray& name) {
+    QStringEncoder encoder(name.constData(), QStringConverter::Flag::Stateless);
+    return encoder.isValid()
+               ? std::move(encoder)
+               : QStringEncoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
+}
+
+QString decodeLegacyLine(QByteArrayView line, const QByteArray& name) {
+    // The code page converters keep an unfinished character from one call to the next, even when
+    // asked not to; a line end after the line finishes it, so nothing carries over.
+    QByteArray terminated(line.data(), line.size());
+    terminated.append('\n');
+    QString text = legacyDecoder(name)(terminated);
+    text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -27,42 +54,66 @@ qsizetype TextEncoding::bomLength() const {
     }
 }
 
-std::optional<QStringConverter::Encoding> TextEncoding::builtIn() const {
+qsizetype TextEncoding::unitSize() const {
+    return kind == Kind::Utf16LE || kind == Kind::Utf16BE ? 2 : 1;
+}
+
+QString TextEncoding::decodeLine(QByteArrayView line) const {
     switch (kind) {
     case Kind::Utf16LE:
-        return QStringConverter::Utf16LE;
+        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless)(line);
     case Kind::Utf16BE:
-        return QStringConverter::Utf16BE;
+        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless)(line);
     case Kind::Utf8Bom:
     case Kind::Utf8:
-        return QStringConverter::Utf8;
+        return QString::fromUtf8(line);
+    case Kind::Mixed:
+        if (line.isValidUtf8())
+            return QString::fromUtf8(line);
+        return decodeLegacyLine(line, legacyName);
     case Kind::Legacy:
+        if (isAscii(line))
+            return QString::fromLatin1(line);
+        return decodeLegacyLine(line, legacyName);
+    }
+    return {};
+}
+
+std::optional<QByteArray> TextEncoding::encode(const QString& text) const {
+    QByteArray bytes;
+    bool failed = false;
+    switch (kind) {
+    case Kind::Utf16LE:
+    case Kind::Utf16BE: {
+        QStringEncoder encoder(kind == Kind::Utf16LE ? QStringConverter::Utf16LE
+                                                     : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        bytes = encoder(text);
+        failed = encoder.hasError();
         break;
     }
-    return std::nullopt;
+    case Kind::Utf8Bom:
+    case Kind::Utf8:
+    case Kind::Mixed: {
+        QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        bytes = encoder(text);
+        failed = encoder.hasError();
+        break;
+    }
+    case Kind::Legacy: {
+        QStringEncoder encoder = legacyEncoder(legacyName);
+        bytes = encoder(text);
+        failed = encoder.hasError();
+        break;
+    }
+    }
+    // Some encoders put "?" for what they cannot hold and say nothing: only a round trip tells.
+    if (failed || decodeLine(bytes) != text)
+        return std::nullopt;
+    return bytes;
 }
 
-// A legacy code page that this build cannot convert is read and written as Latin-1, which keeps
-// every byte.
-QStringDecoder TextEncoding::decoder() const {
-    constexpr auto stateless = QStringConverter::Flag::Stateless;
-    if (const auto encoding = builtIn())
-        return QStringDecoder(*encoding, stateless);
-    QStringDecoder legacy(legacyName.constData(), stateless);
-    return legacy.isValid() ? std::move(legacy)
-                            : QStringDecoder(QStringConverter::Latin1, stateless);
-}
-
-QStringEncoder TextEncoding::encoder() const {
-    constexpr auto stateless = QStringConverter::Flag::Stateless;
-    if (const auto encoding = builtIn())
-        return QStringEncoder(*encoding, stateless);
-    QStringEncoder legacy(legacyName.constData(), stateless);
-    return legacy.isValid() ? std::move(legacy)
-                            : QStringEncoder(QStringConverter::Latin1, stateless);
-}
-
-TextEncoding detectEncoding(const QByteArray& bytes, const QByteArray& legacyName) {
+TextEncoding detectEncoding(QByteArrayView bytes, const QByteArray& legacyName) {
     using Kind = TextEncoding::Kind;
     if (bytes.startsWith("\xFF\xFE"))
         return {Kind::Utf16LE, legacyName};
@@ -70,15 +121,30 @@ TextEncoding detectEncoding(const QByteArray& bytes, const QByteArray& legacyNam
         return {Kind::Utf16BE, legacyName};
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return {Kind::Utf8Bom, legacyName};
-    if (hasNonAscii(bytes) && QByteArrayView(bytes).isValidUtf8())
+    if (isAscii(bytes))
+        return {Kind::Legacy, legacyName};
+    if (bytes.isValidUtf8())
         return {Kind::Utf8, legacyName};
-    return {Kind::Legacy, legacyName};
+    qsizetype utf8Bytes = 0;
+    qsizetype otherBytes = 0;
+    splitLines(bytes, 1, false, [&](QByteArrayView line, QByteArrayView) {
+        const auto nonAscii = std::count_if(
+            line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        (line.isValidUtf8() ? utf8Bytes : otherBytes) += nonAscii;
+    });
+    return {utf8Bytes > otherBytes ? Kind::Mixed : Kind::Legacy, legacyName};
 }
 
 QString decodeText(const QByteArray& bytes, const QByteArray& legacyName) {
     const TextEncoding encoding = detectEncoding(bytes, legacyName);
-    QStringDecoder decoder = encoding.decoder();
-    return decoder(QByteArrayView(bytes).sliced(encoding.bomLength()));
+    const QByteArrayView body = QByteArrayView(bytes).sliced(encoding.bomLength());
+    QString text;
+    splitLines(body, encoding.unitSize(), encoding.kind == TextEncoding::Kind::Utf16BE,
+               [&](QByteArrayView line, QByteArrayView end) {
+                   text += encoding.decodeLine(line);
+                   text += encoding.decodeLine(end);
+               });
+    return text;
 }
 
 } // namespace quvex

@@ -81,7 +81,8 @@ void TestDialogs::addLinkReportsAnUnwritableShare() {
     const MessageBoxRecorder boxes;
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
     QCOMPARE(boxes.texts(),
-             QStringList{QStringLiteral("Unable to write to ") + offline.sharedLinkList() + u'.'});
+             QStringList{QStringLiteral("Unable to write to ") + offline.sharedLinkList() +
+                         QStringLiteral(": No such file or directory.")});
     QCOMPARE(boxes.boxes().first().objectName, QStringLiteral("ErrorBox"));
 }
 

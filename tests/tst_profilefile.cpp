@@ -1,12 +1,17 @@
 #include "Error.h"
 #include "ProfileFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QScopeGuard>
+
+#include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quvex;
@@ -46,13 +51,22 @@ private Q_SLOTS:
     void reads();
     void writes_data();
     void writes();
-    void refusesNamesThatDamageTheFile_data();
-    void refusesNamesThatDamageTheFile();
+    void writeReadsBackOrIsRefused_data();
+    void writeReadsBackOrIsRefused();
+    void encodingsThatCannotHoldTheTextAreRefused_data();
+    void encodingsThatCannotHoldTheTextAreRefused();
     void unwritablePlacesRaiseUnableToWrite();
+    void failedWritesOnAFullFileSystemChangeNothing();
+    void concurrentWritersLoseNoEntry_data();
     void concurrentWritersLoseNoEntry();
+    void keysDecidedUnderTheLock();
 
 private:
+    QString publicFolder(const QString& name);
+    void startUnprivilegedWriter(QProcess& process, const QStringList& arguments);
+
     QTemporaryDir m_dir;
+    QTemporaryDir m_public;
 };
 
 void TestProfileFile::reads_data() {
@@ -133,6 +147,13 @@ void TestProfileFile::reads_data() {
     QTest::newRow("legacy code page")
         << gb18030(QStringLiteral("[链接]\r\n百度=值\r\n")) << "链接"
         << "百度" << QStringList{"链接"} << QStringList{"百度"} << "值";
+    QTest::newRow("UTF-8 file with a line in the legacy code page")
+        << QStringLiteral("[链接]\r\n百度=值\r\n").toUtf8() + gb18030(QStringLiteral("新闻=新\r\n"))
+        << "链接"
+        << "新闻" << QStringList{"链接"} << QStringList{"百度", "新闻"} << "新";
+    QTest::newRow("legacy text that happens to be valid UTF-8 stays legacy")
+        << gb18030(QStringLiteral("[隆]\r\n中文=值\r\n")) << "隆"
+        << "中文" << QStringList{"隆"} << QStringList{"中文"} << "值";
     QTest::newRow("missing file") << QByteArray() << a << k << QStringList{} << QStringList{} << "";
 }
 
@@ -149,6 +170,8 @@ void TestProfileFile::reads() {
     QTEST(file.ReadSections(), "sections");
     QTEST(file.ReadSection(section), "keys");
     QTEST(file.ReadString(section, key, QString()), "value");
+    QCOMPARE(file.ReadString(QStringLiteral("none"), key, QStringLiteral(" default \t ")),
+             QStringLiteral(" default"));
     QCOMPARE(readAll(path), content);
 }
 
@@ -207,6 +230,25 @@ void TestProfileFile::writes_data() {
         << gb18030(QStringLiteral("[链接]\r\n百度=http://b/\r\n")) << "链接"
         << "新闻"
         << "http://n/" << gb18030(QStringLiteral("[链接]\r\n百度=http://b/\r\n新闻=http://n/\r\n"));
+    QTest::newRow("replaced value on a last line without end") << QByteArray("[a]\nk=v") << "a"
+                                                               << "k"
+                                                               << "w" << QByteArray("[a]\nk=w\r\n");
+    const QByteArray utf8Lines = QStringLiteral("[链接]\r\n百度=http://b/\r\n").toUtf8();
+    QTest::newRow("mixed file: a new key is UTF-8, the legacy line stays")
+        << utf8Lines + gb18030(QStringLiteral("新闻=http://n/\r\n")) << "链接"
+        << "名"
+        << "值"
+        << utf8Lines + gb18030(QStringLiteral("新闻=http://n/\r\n")) +
+               QStringLiteral("名=值\r\n").toUtf8();
+    QTest::newRow("mixed file: a value after a legacy key stays in the code page")
+        << utf8Lines + gb18030(QStringLiteral("新闻=http://n/\r\n")) << "链接"
+        << "新闻"
+        << "http://新/" << utf8Lines + gb18030(QStringLiteral("新闻=http://新/\r\n"));
+    QTest::newRow("UTF-16 of odd length: the stray byte stays last")
+        << utf16le(QStringLiteral("[a]\r\nk=v\r\n")) + "A"
+        << "b"
+        << "x"
+        << "y" << utf16le(QStringLiteral("[a]\r\nk=v\r\n[b]\r\nx=y\r\n")) + "A";
     QTest::newRow("undecodable bytes stay") << QByteArray("[a]\r\nk=v\r\nbad=\x81\xff\r\n") << "a"
                                             << "k"
                                             << "w" << QByteArray("[a]\r\nk=w\r\nbad=\x81\xff\r\n");
@@ -226,55 +268,192 @@ void TestProfileFile::writes() {
     file.WriteString(section, key, value);
     QTEST(readAll(path), "after");
     QCOMPARE(file.ReadString(section, key, QString()), value);
-    QVERIFY(!QFile::exists(path + QStringLiteral(".lock")));
+    // Beside it only the lock file, which stays (it is locked, not created, by each writer).
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("write.ini*")}, QDir::Files),
+             (QStringList{"write.ini", "write.ini.lock"}));
 }
 
-void TestProfileFile::refusesNamesThatDamageTheFile_data() {
+void TestProfileFile::writeReadsBackOrIsRefused_data() {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("refusal"); // part of the reason; empty: the write lands
+    QTest::addColumn<QString>("readBack");
+
     QTest::newRow("CR in value") << "a"
                                  << "k"
                                  << "x\ry"
-                                 << "line break";
+                                 << "换行"
+                                 << "";
     QTest::newRow("LF in key") << "a"
                                << "k\nz"
                                << "v"
-                               << "line break";
+                               << "换行"
+                               << "";
     QTest::newRow("LF in section") << "a\n[b"
                                    << "k"
                                    << "v"
-                                   << "line break";
+                                   << "换行"
+                                   << "";
     QTest::newRow("] in section") << "a]b"
                                   << "k"
                                   << "v"
-                                  << "\"]\"";
+                                  << "“]”"
+                                  << "";
     QTest::newRow("= in key") << "a"
                               << "k=1"
                               << "v"
-                              << "\"=\"";
+                              << "“=”"
+                              << "";
     QTest::newRow("key starting with ;") << "a"
                                          << " ;k"
                                          << "v"
-                                         << "\";\"";
+                                         << "“;”"
+                                         << "";
+    QTest::newRow("key starting with [") << "a"
+                                         << "[新]公司主页"
+                                         << "http://x/"
+                                         << "“[”"
+                                         << "";
+    QTest::newRow("key starting with a tab and ;") << "a"
+                                                   << "\t;hidden"
+                                                   << "v"
+                                                   << "空白"
+                                                   << "";
+    QTest::newRow("key ending with a tab") << "a"
+                                           << "k\t"
+                                           << "v"
+                                           << "空白"
+                                           << "";
+    QTest::newRow("section starting with a vertical tab") << "\va"
+                                                          << "k"
+                                                          << "v"
+                                                          << "空白"
+                                                          << "";
+    QTest::newRow("value longer than a read returns") << "a"
+                                                      << "k" << QString(2048, u'x') << "2047"
+                                                      << "";
+
+    QTest::newRow("[ inside a key") << "a"
+                                    << "公司[新]主页"
+                                    << "v"
+                                    << ""
+                                    << "v";
+    QTest::newRow("[ starting a section") << "[a"
+                                          << "k"
+                                          << "v"
+                                          << ""
+                                          << "v";
+    QTest::newRow("] and = in a value") << "a"
+                                        << "k"
+                                        << "x]=y"
+                                        << ""
+                                        << "x]=y";
+    QTest::newRow("caller's spaces around names") << " a "
+                                                  << " k "
+                                                  << "v"
+                                                  << ""
+                                                  << "v";
+    QTest::newRow("blanks around a value vanish") << "a"
+                                                  << "k"
+                                                  << " \tv \t"
+                                                  << ""
+                                                  << "v";
+    QTest::newRow("one pair of outer quotes vanishes") << "a"
+                                                       << "k"
+                                                       << "\"'v'\""
+                                                       << ""
+                                                       << "'v'";
+    QTest::newRow("2047 characters") << "a"
+                                     << "k" << QString(2047, u'x') << "" << QString(2047, u'x');
+    QTest::newRow("quoted, 2047 inside")
+        << "a"
+        << "k" << u'"' + QString(2047, u'x') + u'"' << "" << QString(2047, u'x');
+    QTest::newRow("empty key") << "a"
+                               << ""
+                               << "v"
+                               << ""
+                               << "v";
 }
 
-void TestProfileFile::refusesNamesThatDamageTheFile() {
+void TestProfileFile::writeReadsBackOrIsRefused() {
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, value);
-    QFETCH(QString, reason);
-    const QString path = m_dir.filePath(QStringLiteral("refuse.ini"));
-    const QByteArray before("[a]\r\nk=v\r\n");
+    QFETCH(QString, refusal);
+    const QString path = m_dir.filePath(QStringLiteral("property.ini"));
+    const QByteArray before("; note\r\n[a]\r\nk=v\r\nother=1\r\n[b]\r\nk=2");
     writeAll(path, before);
+    ProfileFile file(path, "GB18030");
+    const auto readEverything = [&] {
+        QStringList entries;
+        for (const QString& s : file.ReadSections()) {
+            for (const QString& k : file.ReadSection(s))
+                entries << s + u'/' + k + u'=' + file.ReadString(s, k, {});
+        }
+        return entries;
+    };
+    QStringList expected = readEverything();
     try {
-        ProfileFile(path, "GB18030").WriteString(section, key, value);
+        file.WriteString(section, key, value);
+        QVERIFY2(refusal.isEmpty(), "the write was not refused");
+    } catch (const Error& e) {
+        QVERIFY2(!refusal.isEmpty(), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(QStringLiteral("Unable to write to ") + path + u':'),
+                 qPrintable(e.message()));
+        QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
+        QCOMPARE(readAll(path), before);
+        return;
+    }
+    QTEST(file.ReadString(section, key, {}), "readBack");
+    // Every other entry reads as before: the written one aside, the same list.
+    QStringList after = readEverything();
+    const QString written = section.trimmed() + u'/' + key.trimmed() + u'=';
+    const auto isWritten = [&](const QString& entry) {
+        return entry.startsWith(written, Qt::CaseInsensitive);
+    };
+    const auto firstWritten = std::find_if(after.begin(), after.end(), isWritten);
+    QVERIFY(firstWritten != after.end());
+    after.erase(firstWritten);
+    if (const auto old = std::find_if(expected.begin(), expected.end(), isWritten);
+        old != expected.end())
+        expected.erase(old);
+    QCOMPARE(after, expected);
+}
+
+void TestProfileFile::encodingsThatCannotHoldTheTextAreRefused_data() {
+    QTest::addColumn<QByteArray>("legacy");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("refusal");
+    QString lone;
+    lone.append(QChar(0xD800));
+    QTest::newRow("Latin-1 without Chinese")
+        << QByteArray("ISO-8859-1") << QByteArray("[a]\r\nk=caf\xE9\r\n") << "中文"
+        << "编码";
+    QTest::newRow("GB18030 and a lone surrogate")
+        << QByteArray("GB18030") << gb18030(QStringLiteral("[a]\r\nk=中\r\n")) << lone << "编码";
+    QTest::newRow("UTF-8 and a lone surrogate")
+        << QByteArray("GB18030") << QStringLiteral("[a]\r\nk=中\r\n").toUtf8() << lone << "编码";
+    QTest::newRow("a new file where the code page's bytes would read as UTF-8")
+        << QByteArray("GB18030") << QByteArray() << "隆"
+        << "读出";
+}
+
+void TestProfileFile::encodingsThatCannotHoldTheTextAreRefused() {
+    QFETCH(QByteArray, legacy);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, value);
+    QFETCH(QString, refusal);
+    const QString path = m_dir.filePath(QStringLiteral("encoding.ini"));
+    QFile::remove(path);
+    if (!before.isEmpty())
+        writeAll(path, before);
+    try {
+        ProfileFile(path, legacy).WriteString(QStringLiteral("a"), QStringLiteral("n"), value);
         QFAIL("the write was not refused");
     } catch (const Error& e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Unable to write to ") + path),
-                 qPrintable(e.message()));
-        QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
     }
     QCOMPARE(readAll(path), before);
 }
@@ -282,62 +461,189 @@ void TestProfileFile::refusesNamesThatDamageTheFile() {
 void TestProfileFile::unwritablePlacesRaiseUnableToWrite() {
     const QString missingFolder = m_dir.filePath(QStringLiteral("no-share/link_data.ini"));
     const QString folder = m_dir.filePath(QStringLiteral("a-folder"));
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe.ini"));
     QVERIFY(QDir().mkpath(folder));
-    for (const QString& path : {missingFolder, folder}) {
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+    const QList<std::pair<QString, QString>> places{
+        {missingFolder, QStringLiteral("No such file or directory")},
+        {folder, QStringLiteral("不是普通文件")},
+        {pipe, QStringLiteral("不是普通文件")}, // refused at once, never waited on
+    };
+    for (const auto& [path, reason] : places) {
         try {
             ProfileFile(path, "GB18030")
                 .WriteString(QStringLiteral("a"), QStringLiteral("k"), QStringLiteral("v"));
             QFAIL("the write did not fail");
         } catch (const Error& e) {
-            QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path);
+            QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path + ": " + reason);
         }
+        QVERIFY(ProfileFile(path, "GB18030").ReadSections().isEmpty());
     }
     QVERIFY(QFileInfo(folder).isDir());
 
-    // A read-only share folder; the writer runs as an unprivileged user where this test is root,
-    // since permissions do not bind root.
-    QTemporaryDir open;
-    QFile::setPermissions(open.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                           QFile::ReadOther | QFile::ExeOther);
-    const QString readOnly = open.filePath(QStringLiteral("read-only"));
-    QVERIFY(QDir().mkpath(readOnly));
+    // A read-only share folder, where the file does not exist yet: nothing can be written.
+    if (::geteuid() != 0)
+        QSKIP("needs root to run the writer as an unprivileged user");
+    const QString readOnly = publicFolder(QStringLiteral("read-only"));
     QFile::setPermissions(readOnly,
                           QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     const QString target = readOnly + QStringLiteral("/link_data.ini");
-    QStringList command{qEnvironmentVariable("PROFILE_WRITER"), target, QStringLiteral("k"),
-                        QStringLiteral("1")};
-    if (::geteuid() == 0)
-        command = QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"),
-                              QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups")} +
-                  command;
     QProcess writer;
-    writer.start(command.first(), command.mid(1));
+    startUnprivilegedWriter(writer, {target, QStringLiteral("k"), QStringLiteral("1")});
     QVERIFY(writer.waitForFinished(30000));
     QCOMPARE(writer.exitCode(), 1);
     QCOMPARE(QString::fromUtf8(writer.readAllStandardError()).trimmed(),
-             QStringLiteral("Unable to write to ") + target);
+             QStringLiteral("Unable to write to ") + target +
+                 QStringLiteral(": Permission denied"));
     QVERIFY(!QFile::exists(target));
 }
 
-void TestProfileFile::concurrentWritersLoseNoEntry() {
-    const QString path = m_dir.filePath(QStringLiteral("shared.ini"));
-    const QString writer = qEnvironmentVariable("PROFILE_WRITER");
-    QVERIFY2(QFile::exists(writer), "PROFILE_WRITER names the helper program");
-    QProcess first;
-    QProcess second;
-    first.start(writer, {path, QStringLiteral("first"), QStringLiteral("200")});
-    second.start(writer, {path, QStringLiteral("second"), QStringLiteral("200")});
-    QVERIFY(first.waitForFinished(120000));
-    QVERIFY(second.waitForFinished(120000));
-    QCOMPARE(first.exitCode(), 0);
-    QCOMPARE(second.exitCode(), 0);
+void TestProfileFile::failedWritesOnAFullFileSystemChangeNothing() {
+    if (::geteuid() != 0)
+        QSKIP("needs root to mount a small file system");
+    const QString mountPoint = publicFolder(QStringLiteral("full"));
+    QProcess mount;
+    mount.start(QStringLiteral("mount"),
+                {"-t", "tmpfs", "-o", "size=256k,mode=0755", "tmpfs", mountPoint});
+    if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
+        QSKIP(qPrintable("cannot mount a tmpfs here: " + mount.readAllStandardError()));
+    const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {mountPoint}); });
 
-    const QStringList keys = ProfileFile(path, "GB18030").ReadSection(QStringLiteral("s"));
-    QCOMPARE(keys.size(), 400);
-    for (int i = 0; i < 200; ++i) {
-        QVERIFY(keys.contains(QStringLiteral("first%1").arg(i)));
-        QVERIFY(keys.contains(QStringLiteral("second%1").arg(i)));
+    // A list of exactly 64 KiB, so that any longer content needs a new block.
+    const QString path = mountPoint + QStringLiteral("/link_data.ini");
+    QByteArray before = "[s]\r\n";
+    for (int i = 0; before.size() < 65536 - 40; ++i)
+        before += "link" + QByteArray::number(i) + "=http://example.com/" + QByteArray::number(i) +
+                  "\r\n";
+    before += "last=" + QByteArray(65536 - before.size() - 7, 'z') + "\r\n";
+    QCOMPARE(before.size(), 65536);
+    writeAll(path, before);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                    QFile::WriteOther);
+    QFile filler(mountPoint + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
     }
+    filler.close();
+
+    // The atomic path: the temporary copy cannot be written.
+    try {
+        ProfileFile(path, "GB18030")
+            .WriteString(QStringLiteral("s"), QStringLiteral("new"), QString(2000, u'x'));
+        QFAIL("the write did not fail");
+    } catch (const Error& e) {
+        QVERIFY2(e.message().endsWith(QStringLiteral(": No space left on device")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(readAll(path), before);
+    QCOMPARE(QDir(mountPoint).entryList(QDir::Files),
+             (QStringList{"filler", "link_data.ini", "link_data.ini.lock"}));
+
+    // The in-place path, for a writer that may change the file but not create files beside it.
+    QFile::remove(path + QStringLiteral(".lock"));
+    QProcess writer;
+    startUnprivilegedWriter(writer, {path, QStringLiteral("new"), QStringLiteral("1"), "2000"});
+    QVERIFY(writer.waitForFinished(30000));
+    QCOMPARE(writer.exitCode(), 1);
+    QVERIFY(writer.readAllStandardError().contains("No space left on device"));
+    QCOMPARE(readAll(path), before);
+
+    // With room again, the same write lands in place.
+    QFile::remove(filler.fileName());
+    startUnprivilegedWriter(writer, {path, QStringLiteral("new"), QStringLiteral("1"), "2000"});
+    QVERIFY(writer.waitForFinished(30000));
+    QCOMPARE(writer.exitCode(), 0);
+    QVERIFY(readAll(path).startsWith(before));
+    QCOMPARE(ProfileFile(path, "GB18030").ReadString("s", "new0", {}), QString(2000, u'x'));
+    QCOMPARE(QDir(mountPoint).entryList(QDir::Files), QStringList{"link_data.ini"});
+}
+
+void TestProfileFile::concurrentWritersLoseNoEntry_data() {
+    QTest::addColumn<bool>("inPlace"); // the folder refuses new files
+    QTest::addColumn<int>("writers");
+    QTest::addColumn<int>("writes");
+    QTest::newRow("atomic, 8 x 1000") << false << 8 << 1000;
+    QTest::newRow("in place, 4 x 100") << true << 4 << 100;
+}
+
+void TestProfileFile::concurrentWritersLoseNoEntry() {
+    QFETCH(bool, inPlace);
+    QFETCH(int, writers);
+    QFETCH(int, writes);
+    if (inPlace && ::geteuid() != 0)
+        QSKIP("needs root to run the writers as an unprivileged user");
+    const QString folder =
+        publicFolder(inPlace ? QStringLiteral("closed") : QStringLiteral("open"));
+    const QString path = folder + QStringLiteral("/shared.ini");
+    writeAll(path, "; shared\r\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                    QFile::WriteOther);
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int w = 0; w < writers; ++w) {
+        auto& process = processes.emplace_back(std::make_unique<QProcess>());
+        const QStringList arguments{path, QStringLiteral("w%1_").arg(w), QString::number(writes)};
+        if (inPlace)
+            startUnprivilegedWriter(*process, arguments);
+        else
+            process->start(qEnvironmentVariable("PROFILE_WRITER"), arguments);
+    }
+    for (const auto& process : processes) {
+        QVERIFY(process->waitForFinished(300000));
+        QVERIFY2(process->exitCode() == 0, process->readAllStandardError().constData());
+    }
+    const QStringList keys = ProfileFile(path, "GB18030").ReadSection(QStringLiteral("s"));
+    QCOMPARE(keys.size(), writers * writes);
+    for (int w = 0; w < writers; ++w) {
+        for (int i = 0; i < writes; ++i)
+            QVERIFY(keys.contains(QStringLiteral("w%1_%2").arg(w).arg(i)));
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::Files),
+             (inPlace ? QStringList{"shared.ini"} : QStringList{"shared.ini", "shared.ini.lock"}));
+}
+
+void TestProfileFile::keysDecidedUnderTheLock() {
+    const QString path = m_dir.filePath(QStringLiteral("requests.ini"));
+    QFile::remove(path);
+    ProfileFile file(path, "GB18030");
+    const QString key = QStringLiteral("li_2026/12/11 9:05:07");
+    QCOMPARE(file.addStringUnderFreeKey(QStringLiteral("修改"), key, QStringLiteral("first")), key);
+    QCOMPARE(file.addStringUnderFreeKey(QStringLiteral("修改"), key, QStringLiteral("second")),
+             key + QStringLiteral("_2"));
+    QCOMPARE(file.addStringUnderFreeKey(QStringLiteral("修改"), key, QStringLiteral("third")),
+             key + QStringLiteral("_3"));
+    QCOMPARE(file.ReadString(QStringLiteral("修改"), key, {}), QStringLiteral("first"));
+    QCOMPARE(file.ReadString(QStringLiteral("修改"), key + QStringLiteral("_2"), {}),
+             QStringLiteral("second"));
+
+    QVERIFY(file.addString(QStringLiteral("待审核"), QStringLiteral("新闻"), QStringLiteral("a")));
+    const QByteArray before = readAll(path);
+    QVERIFY(!file.addString(QStringLiteral("待审核"), QStringLiteral("新闻"), QStringLiteral("b")));
+    QCOMPARE(readAll(path), before);
+}
+
+QString TestProfileFile::publicFolder(const QString& name) {
+    // Reachable by the unprivileged writers: m_dir itself is private to this user.
+    QFile::setPermissions(m_public.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadOther | QFile::ExeOther);
+    const QString folder = m_public.filePath(name);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ReadOther | QFile::ExeOther);
+    return folder;
+}
+
+void TestProfileFile::startUnprivilegedWriter(QProcess& process, const QStringList& arguments) {
+    // The writer, copied where the unprivileged user may run it.
+    const QString copy = m_public.filePath(QStringLiteral("profile_writer"));
+    if (!QFile::exists(copy)) {
+        QFile::copy(qEnvironmentVariable("PROFILE_WRITER"), copy);
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                        QFile::ExeOther);
+    }
+    process.start(QStringLiteral("setpriv"),
+                  QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups", copy} +
+                      arguments);
 }
 
 QTEST_GUILESS_MAIN(TestProfileFile)

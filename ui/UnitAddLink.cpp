@@ -83,12 +83,11 @@ void TFormAddLink::SpeedButton1Click() {
 
 void TFormAddLink::Button2Click() {
     const QString name = LabeledEditLinkName->text();
-    if (!pendingLinkTarget(m_locations, m_config.legacyCodepage, name).isEmpty()) {
+    if (!AddPendingLink(m_locations, m_config.legacyCodepage, name, LabeledEditURL->text())) {
         InfoBox(QStringLiteral("已有相同的链接名，请更换链接名称"));
         LabeledEditLinkName->setFocus();
         return;
     }
-    AddPendingLink(m_locations, m_config.legacyCodepage, name, LabeledEditURL->text());
     InfoBox(QStringLiteral("添加成功，等待审核!"));
 }
 
