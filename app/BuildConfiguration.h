@@ -4,6 +4,9 @@
 // header of its own build (the hand-over test builds the program against its own share).
 #include "Config.h"
 #include "Locations.h"
+#include "System.h"
+
+#include <QCoreApplication>
 
 #include <quvex/BuildConfig.h>
 
@@ -26,6 +29,7 @@ inline Config configurationOfThisBuild() {
         .loginPattern = QString::fromUtf8(b::login_pattern),
         .supportPhone = QString::fromUtf8(b::support_phone),
         .supportMobile = QString::fromUtf8(b::support_mobile),
+        .updatePublicKey = QByteArray(b::update_public_key),
     };
 }
 
@@ -33,6 +37,14 @@ inline Config configurationOfThisBuild() {
 inline Locations locationsOfThisBuild(const QString& executablePath) {
     return Locations::forExecutable(executablePath, QString::fromUtf8(build::share_root),
                                     QString::fromUtf8(build::executableSuffix));
+}
+
+// The locations of the running executable; marked inexact when its path cannot be named.
+inline Locations locationsOfThisProcess() {
+    const std::optional<QString> exact = runningExecutablePath();
+    Locations locations = locationsOfThisBuild(exact.value_or(QCoreApplication::applicationFilePath()));
+    locations.exactPaths = exact.has_value();
+    return locations;
 }
 
 } // namespace quvex

@@ -15,7 +15,7 @@ std::unique_ptr<Program> createProgram(const Locations& locations, const Config&
     TForm_quvex* form = program->mainWindow.get();
     // Step 1 runs first so that steps 2 and 3 read the freshly copied files.
     runStartSequence({
-        [&] { UpdateFromShare(locations); },
+        [&] { UpdateFromShare(locations, config.updatePublicKey); },
         [form] { form->LoadPhoneDirectory(); },
         [form] { form->BuildLinkGroups(); },
         [&] { CreateDesktopShortcut(locations); },

@@ -15,10 +15,11 @@ int main(int argc, char* argv[]) {
     const QString executable = QCoreApplication::applicationFilePath();
     QApplication::setApplicationName(applicationTitleFor(QFileInfo(executable).fileName()));
 
-    const auto program =
-        createProgram(locationsOfThisBuild(executable), configurationOfThisBuild());
-    // A start with the hidden show command (the update carrier) keeps its window hidden.
-    if (!startedHidden())
+    const auto program = createProgram(locationsOfThisProcess(), configurationOfThisBuild());
+    // A start with the hidden show command (the update carrier) keeps its window hidden while
+    // it hands over; when the hand-over fails it goes on as a normal instance, window and all.
+    if (!startedHidden() || !quitRequested())
         program->mainWindow->show();
+    reportProofOfLife();
     return runEventLoop();
 }

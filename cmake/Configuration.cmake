@@ -36,6 +36,17 @@ quvex_config_value(QUVEX_LOGIN_PATTERN "MAREVO\\工号" "Login account pattern s
 quvex_config_value(QUVEX_SUPPORT_PHONE "0755-00000000" "Support telephone number")
 quvex_config_value(QUVEX_SUPPORT_MOBILE "13800000000" "Support mobile number")
 
+quvex_config_value(QUVEX_UPDATE_PUBLIC_KEY ""
+    "Ed25519 public key (64 hexadecimal digits); when set, a shared build installs only with a valid quvex.sig")
+
+if(NOT QUVEX_UPDATE_PUBLIC_KEY STREQUAL "" AND NOT QUVEX_UPDATE_PUBLIC_KEY MATCHES "^[0-9a-fA-F]+$")
+    message(FATAL_ERROR "QUVEX_UPDATE_PUBLIC_KEY must be the key's 64 hexadecimal digits")
+endif()
+string(LENGTH "${QUVEX_UPDATE_PUBLIC_KEY}" key_length)
+if(NOT key_length EQUAL 0 AND NOT key_length EQUAL 64)
+    message(FATAL_ERROR "QUVEX_UPDATE_PUBLIC_KEY must be the key's 64 hexadecimal digits")
+endif()
+
 quvex_require_trailing_slash(QUVEX_SHARE_ROOT)
 quvex_require_trailing_slash(QUVEX_TOVIK_SOURCE)
 

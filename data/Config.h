@@ -22,6 +22,7 @@ struct Config {
     QString loginPattern;
     QString supportPhone;
     QString supportMobile;
+    QByteArray updatePublicKey; // hexadecimal Ed25519 key; when set, only signed builds install
 };
 
 } // namespace quvex

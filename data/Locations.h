@@ -16,6 +16,9 @@ inline const QString screenshotTool = QStringLiteral("FSCapture.exe");
 inline const QString tovikFolder = QStringLiteral("Tovik");
 inline const QString tovikProgram = QStringLiteral("PSavro.exe");
 inline const QString shortcutName = QStringLiteral("QUVEX");
+inline const QString previousSuffix = QStringLiteral(".previous");
+inline const QString signatureSuffix = QStringLiteral(".sig");
+inline const QString rejectedBuild = QStringLiteral("quvex.rejected");
 } // namespace FileNames
 
 // The two roots of all files and the running executable. Folders end in '/'.
@@ -24,6 +27,9 @@ struct Locations {
     QString shareRoot;
     QString executablePath;
     QString executableSuffix; // "" here, ".exe" on Windows
+    // False when the program's folder cannot be named exactly (its name is not valid text): the
+    // program then runs from where it is and writes nothing, since every path would be wrong.
+    bool exactPaths = true;
 
     // ProgramFolder is the folder of the running executable.
     static Locations forExecutable(const QString& executablePath, const QString& shareRoot,
@@ -43,6 +49,9 @@ struct Locations {
     QString localProgram() const { return programFolder + programFileName(); }
     QString updateCarrier() const { return programFolder + carrierFileName(); }
     QString screenshotTool() const { return programFolder + FileNames::screenshotTool; }
+    QString previousProgram() const { return localProgram() + FileNames::previousSuffix; }
+    QString rejectedBuild() const { return programFolder + FileNames::rejectedBuild; }
+    QString sharedProgramSignature() const { return sharedProgram() + FileNames::signatureSuffix; }
 };
 
 } // namespace quvex

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,15 +28,23 @@ std::optional<QByteArray> readRegularFile(const QString& path, QString* reason =
 // Deletes a file; the outcome is the caller's to ignore.
 bool DeleteFile(const QString& path);
 
-// Whether a copy must also survive a power failure once it has landed (a program file), or only
-// be seen whole (data files, which every start copies again).
-enum class CopyDurability { Whole, Synced };
+// What a copy is for. A data file (which every start copies again) need only be seen whole and
+// keeps the source's permissions. A program must also survive a power failure once it has landed,
+// and gets the running program's permissions, so it can be run whatever the share's are.
+enum class CopyKind { Data, Program };
 
-// Copies source over destination, keeping the source's last-write time and permissions. The copy
-// lands through a temporary file in the destination folder and a rename, so neither a running
-// program nor a reader ever sees a half-written file. Returns whether it succeeded.
-bool CopyFile(const QString& source, const QString& destination,
-              CopyDurability durability = CopyDurability::Whole);
+// Copies source over destination, keeping the source's last-write time. The copy lands through a
+// temporary file in the destination folder and a rename, so neither a running program nor a
+// reader ever sees a half-written file. Returns whether it succeeded.
+bool CopyFile(const QString& source, const QString& destination, CopyKind kind = CopyKind::Data);
+
+// Removes the temporary files that copies onto the named files of folder left behind when they
+// were killed midway, once they are older than a minute (a copy under way is younger).
+void removeAbandonedCopies(const QString& folder, const QStringList& fileNames);
+
+// Whether the file is a whole program of this platform (the format and processor of the running
+// program, and every byte its headers promise). Reads the file, never runs it.
+bool isCompleteProgram(const QString& path);
 
 struct FileTimes {
     QDateTime creation; // birth time where the file system has one, else the change time

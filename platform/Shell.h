@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <chrono>
+#include <optional>
+
 namespace quvex {
 
 enum class ShowCommand { Normal, Hidden };
@@ -17,5 +20,15 @@ void ShellOpen(const QString& target, const QString& parameters = {},
 // Whether this process was started with ShowCommand::Hidden (the update carrier), so that it
 // keeps its window hidden.
 bool startedHidden();
+
+// Starts one of quvex's own executables and waits, at most wait, for its proof of life: the
+// report it sends once it enters its event loop (reportProofOfLife). A program that exits, hangs
+// or does not report in time is ended. Returns its process id when it runs.
+std::optional<qint64> startAndAwaitProofOfLife(const QString& program, ShowCommand show,
+                                               std::chrono::milliseconds wait);
+
+// Tells the quvex that started this process, if it waits for it, that this one runs. Called
+// once, as the program enters its event loop; every build keeps this contract.
+void reportProofOfLife();
 
 } // namespace quvex

@@ -1,6 +1,9 @@
 #include "ShellLinux.h"
+
+#include "PosixFile.h"
 #include "Shell.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -9,6 +12,14 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <utility>
+
 namespace quvex {
 
 namespace {
@@ -16,6 +27,35 @@ namespace {
 // The Windows show command travels in the process start-up information; here it travels in the
 // started program's environment.
 constexpr char showCommandVariable[] = "QUVEX_SHOW_COMMAND";
+
+// The proof of life travels through a pipe: the starter hands the write end to the started
+// program under this name, and reads one line from the other end. The program's exit closes the
+// pipe, so a program that dies is seen at once.
+constexpr char proofOfLifeVariable[] = "QUVEX_PROOF_OF_LIFE_FD";
+
+// This process's end of its starter's pipe, taken before anything runs: it is closed on exec, so
+// the programs this one starts do not hold it open after this one is gone.
+int takeProofOfLifeChannel() {
+    const char* value = std::getenv(proofOfLifeVariable);
+    if (!value)
+        return -1;
+    char* end = nullptr;
+    const long fd = std::strtol(value, &end, 10);
+    ::unsetenv(proofOfLifeVariable);
+    if (*end != '\0' || fd < 3 || ::fcntl(int(fd), F_SETFD, FD_CLOEXEC) != 0)
+        return -1;
+    return int(fd);
+}
+
+int g_proofOfLifeChannel = takeProofOfLifeChannel();
+
+QProcessEnvironment environmentFor(ShowCommand show) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QLatin1String(showCommandVariable));
+    if (show == ShowCommand::Hidden)
+        environment.insert(QLatin1String(showCommandVariable), QStringLiteral("hidden"));
+    return environment;
+}
 
 // Windows program names and what stands for them here; the first candidate found wins.
 const QHash<QString, QList<QStringList>>& windowsPrograms() {
@@ -104,11 +144,7 @@ void ShellOpen(const QString& target, const QString& parameters, ShowCommand sho
     if (verb == Verb::Open) {
         QProcess process;
         process.setProgram(target);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QLatin1String(showCommandVariable));
-        if (show == ShowCommand::Hidden)
-            environment.insert(QLatin1String(showCommandVariable), QStringLiteral("hidden"));
-        process.setProcessEnvironment(environment);
+        process.setProcessEnvironment(environmentFor(show));
         process.startDetached();
         return;
     }
@@ -117,6 +153,63 @@ void ShellOpen(const QString& target, const QString& parameters, ShowCommand sho
     };
     if (const auto command = resolveShellCommand(target, parameters, findOnPath, QDir::homePath()))
         QProcess::startDetached(command->program, command->arguments);
+}
+
+std::optional<qint64> startAndAwaitProofOfLife(const QString& program, ShowCommand show,
+                                               std::chrono::milliseconds wait) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return std::nullopt;
+    posix::Descriptor reading(ends[0]);
+    // The started program's end, without close-on-exec so that it reaches the program.
+    posix::Descriptor writing(::fcntl(ends[1], F_DUPFD, 3));
+    ::close(ends[1]);
+    if (!writing.valid())
+        return std::nullopt;
+    QProcess process;
+    process.setProgram(program);
+    QProcessEnvironment environment = environmentFor(show);
+    environment.insert(QLatin1String(proofOfLifeVariable), QString::number(writing.get()));
+    process.setProcessEnvironment(environment);
+    qint64 pid = 0;
+    const bool started = process.startDetached(&pid);
+    writing.close();
+    if (!started)
+        return std::nullopt;
+
+    const QDeadlineTimer deadline(wait);
+    for (;;) {
+        struct pollfd ready = {reading.get(), POLLIN, 0};
+        const int polled = ::poll(&ready, 1, int(deadline.remainingTime()));
+        if (polled < 0 && errno == EINTR)
+            continue;
+        char line[16];
+        if (polled > 0 && ::read(reading.get(), line, sizeof line) > 0)
+            return pid;
+        break; // an end without a report, a failure, or no report in time
+    }
+    ::kill(pid_t(pid), SIGKILL);
+    return std::nullopt;
+}
+
+void reportProofOfLife() {
+    const int channel = std::exchange(g_proofOfLifeChannel, -1);
+    if (channel < 0)
+        return;
+    posix::Descriptor pipe(channel);
+    // A starter that has gone away must not end this program: its SIGPIPE is held back and
+    // dropped.
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t previous;
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    static constexpr char report[] = "running\n";
+    if (::write(pipe.get(), report, sizeof report - 1) < 0 && errno == EPIPE) {
+        const struct timespec now = {0, 0};
+        ::sigtimedwait(&pipeSignal, nullptr, &now);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 bool startedHidden() {

@@ -2,7 +2,13 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace quvex {
+
+// The full path of the running executable, or nothing when it cannot be named exactly as text
+// (a folder name that is not valid in the file-name encoding).
+std::optional<QString> runningExecutablePath();
 
 // The logon name of the user running the program; empty when it cannot be found.
 QString GetLogonUserName();

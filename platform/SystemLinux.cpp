@@ -1,11 +1,24 @@
 #include "System.h"
 
+#include <QFile>
 #include <QStandardPaths>
 
 #include <pwd.h>
 #include <unistd.h>
 
 namespace quvex {
+
+std::optional<QString> runningExecutablePath() {
+    QByteArray native(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", native.data(), size_t(native.size()));
+    if (length <= 0 || length >= native.size())
+        return std::nullopt;
+    native.truncate(length);
+    const QString path = QFile::decodeName(native);
+    if (QFile::encodeName(path) != native)
+        return std::nullopt;
+    return path;
+}
 
 QString GetLogonUserName() {
     const struct passwd* entry = ::getpwuid(::geteuid());

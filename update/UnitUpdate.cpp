@@ -1,6 +1,7 @@
 #include "UnitUpdate.h"
 
 #include "Autostart.h"
+#include "BuildSignature.h"
 #include "FileSystem.h"
 #include "Locations.h"
 #include "QuitRequest.h"
@@ -9,6 +10,9 @@
 #include "System.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <chrono>
 
 namespace quvex {
 
@@ -56,40 +60,108 @@ UpdateAction decideUpdate(const QString& runningFileName, const QString& carrier
     return UpdateAction::RunNormally;
 }
 
-void UpdateFromShare(const Locations& locations) {
+namespace {
+
+// How long a started stage has to prove it runs. The carrier's includes its own wait for the new
+// program and, when that fails, for the previous one.
+constexpr std::chrono::seconds programWait{10};
+constexpr std::chrono::seconds carrierWait{3 * programWait + std::chrono::seconds(5)};
+
+// A shared build as the update tells builds apart: its time and its size.
+QByteArray identityOf(const QString& path) {
+    return QByteArray::number(GetFileDateTime(path, FileTimeKind::LastWrite), 'f', 8) + ' ' +
+           QByteArray::number(QFileInfo(path).size()) + '\n';
+}
+
+// A build that did not come up is not tried again until the share holds a different one.
+bool wasRejected(const Locations& locations) {
+    return readRegularFile(locations.rejectedBuild()) == identityOf(locations.sharedProgram());
+}
+
+void rejectSharedBuild(const Locations& locations) {
+    QSaveFile file(locations.rejectedBuild());
+    const QByteArray identity = identityOf(locations.sharedProgram());
+    if (file.open(QIODevice::WriteOnly) && file.write(identity) == identity.size())
+        file.commit();
+}
+
+bool startsAndRuns(const QString& program, ShowCommand show, std::chrono::milliseconds wait) {
+    return startAndAwaitProofOfLife(program, show, wait).has_value();
+}
+
+void handOverToCarrier(const Locations& locations, const QByteArray& publicKey) {
+    if (wasRejected(locations))
+        return;
+    const QString carrier = locations.updateCarrier();
+    if (!CopyFile(locations.sharedProgram(), carrier, CopyKind::Program))
+        return;
+    // The checks read the copy, which is what runs, not the share's file, which may change.
+    if (!isCompleteProgram(carrier) ||
+        (!publicKey.isEmpty() &&
+         !isSignedBy(carrier, locations.sharedProgramSignature(), publicKey))) {
+        DeleteFile(carrier);
+        return;
+    }
+    if (startsAndRuns(carrier, ShowCommand::Hidden, carrierWait)) {
+        RequestQuit();
+        return;
+    }
+    rejectSharedBuild(locations);
+}
+
+void installFromCarrier(const Locations& locations) {
+    const QString program = locations.localProgram();
+    const bool hasPrevious =
+        FileExists(program) && CopyFile(program, locations.previousProgram(), CopyKind::Program);
+    // The copy lands by rename, so a still-running outdated instance cannot make it fail.
+    if (!CopyFile(locations.executablePath, program, CopyKind::Program))
+        return;
+    if (startsAndRuns(program, ShowCommand::Normal, programWait)) {
+        RequestQuit();
+        return;
+    }
+    // The new build does not come up: the previous one goes back, and the share's build is not
+    // tried again.
+    rejectSharedBuild(locations);
+    if (hasPrevious && CopyFile(locations.previousProgram(), program, CopyKind::Program) &&
+        startsAndRuns(program, ShowCommand::Normal, programWait))
+        RequestQuit();
+}
+
+} // namespace
+
+void UpdateFromShare(const Locations& locations, const QByteArray& publicKey) {
+    if (!locations.exactPaths)
+        return;
+    removeAbandonedCopies(locations.programFolder,
+                          {locations.programFileName(), locations.carrierFileName(),
+                           locations.programFileName() + FileNames::previousSuffix,
+                           FileNames::linkList, FileNames::phoneDirectory});
     if (FileExists(locations.sharedLinkList()))
         CopyFile(locations.sharedLinkList(), locations.localLinkList());
     if (FileExists(locations.sharedPhoneDirectory()))
         CopyFile(locations.sharedPhoneDirectory(), locations.localPhoneDirectory());
-
     const QString running = locations.executablePath;
     const bool shared = FileExists(locations.sharedProgram());
     const UpdateAction action = decideUpdate(
         QFileInfo(running).fileName(), locations.carrierFileName(), shared,
         shared ? GetFileDateTime(locations.sharedProgram(), FileTimeKind::LastWrite) : 0.0,
         shared ? GetFileDateTime(running, FileTimeKind::LastWrite) : 0.0);
-
     switch (action) {
     case UpdateAction::RunNormally:
         return;
     case UpdateAction::InstallFromCarrier:
-        // The copy lands by rename, so a still-running outdated instance cannot make it fail.
-        if (CopyFile(running, locations.localProgram(), CopyDurability::Synced)) {
-            ShellOpen(locations.localProgram(), {}, ShowCommand::Normal, Verb::Open);
-            RequestQuit();
-        }
+        installFromCarrier(locations);
         return;
     case UpdateAction::HandOverToCarrier:
-        if (CopyFile(locations.sharedProgram(), locations.updateCarrier(),
-                     CopyDurability::Synced)) {
-            ShellOpen(locations.updateCarrier(), {}, ShowCommand::Hidden, Verb::Open);
-            RequestQuit();
-        }
+        handOverToCarrier(locations, publicKey);
         return;
     }
 }
 
 void CreateDesktopShortcut(const Locations& locations) {
+    if (!locations.exactPaths)
+        return;
     const QString link = GetDesktopFolder() + u'/' + shortcutFileName(FileNames::shortcutName);
     if (FileExists(link))
         DeleteFile(link);

@@ -28,8 +28,12 @@ UpdateAction decideUpdate(const QString& runningFileName, const QString& carrier
                           double runningProgramTime);
 
 // Start step 1: refreshes the local link list and phone directory from the share, and hands
-// over to a newer build through the update carrier. Silent; may request quit.
-void UpdateFromShare(const Locations& locations);
+// over to a newer build through the update carrier. Silent; may request quit, but only once the
+// next stage has proved that it runs. A shared build that is not a whole program of this
+// platform, or (with a public key) is not signed by it, is not installed; one that does not come
+// up is not tried again until the share holds another. Writes nothing when the program's folder
+// cannot be named exactly.
+void UpdateFromShare(const Locations& locations, const QByteArray& publicKey = {});
 
 // Start step 4: rebuilds the desktop shortcut to the running executable.
 void CreateDesktopShortcut(const Locations& locations);
