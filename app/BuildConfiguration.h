@@ -42,7 +42,8 @@ inline Locations locationsOfThisBuild(const QString& executablePath) {
 // The locations of the running executable; marked inexact when its path cannot be named.
 inline Locations locationsOfThisProcess() {
     const std::optional<QString> exact = runningExecutablePath();
-    Locations locations = locationsOfThisBuild(exact.value_or(QCoreApplication::applicationFilePath()));
+    Locations locations =
+        locationsOfThisBuild(exact.value_or(QCoreApplication::applicationFilePath()));
     locations.exactPaths = exact.has_value();
     return locations;
 }

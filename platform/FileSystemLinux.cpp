@@ -2,8 +2,8 @@
 
 #include "PosixFile.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -35,14 +35,16 @@ struct ElfShape {
 template <typename T> T field(const QByteArray& bytes, qsizetype at, bool bigEndian) {
     T value = 0;
     for (qsizetype i = 0; i < qsizetype(sizeof(T)); ++i) {
-        const auto byte = T(static_cast<unsigned char>(bytes[at + (bigEndian ? i : sizeof(T) - 1 - i)]));
+        const auto byte =
+            T(static_cast<unsigned char>(bytes[at + (bigEndian ? i : sizeof(T) - 1 - i)]));
         value = T(value << 8 | byte);
     }
     return value;
 }
 
 std::optional<ElfShape> elfShape(const QByteArray& header) {
-    if (header.size() < 64 || !header.startsWith("\x7f" "ELF"))
+    if (header.size() < 64 || !header.startsWith("\x7f"
+                                                 "ELF"))
         return std::nullopt;
     const bool wide = header[4] == 2;
     const bool bigEndian = header[5] == 2;
@@ -50,10 +52,10 @@ std::optional<ElfShape> elfShape(const QByteArray& header) {
     shape.identification = header.mid(4, 3);
     shape.type = field<quint16>(header, 16, bigEndian);
     shape.machine = field<quint16>(header, 18, bigEndian);
-    const quint64 programTable = wide ? field<quint64>(header, 32, bigEndian)
-                                      : field<quint32>(header, 28, bigEndian);
-    const quint64 sectionTable = wide ? field<quint64>(header, 40, bigEndian)
-                                      : field<quint32>(header, 32, bigEndian);
+    const quint64 programTable =
+        wide ? field<quint64>(header, 32, bigEndian) : field<quint32>(header, 28, bigEndian);
+    const quint64 sectionTable =
+        wide ? field<quint64>(header, 40, bigEndian) : field<quint32>(header, 32, bigEndian);
     const qsizetype counts = wide ? 54 : 42;
     const quint64 programEntry = field<quint16>(header, counts, bigEndian);
     const quint64 programCount = field<quint16>(header, counts + 2, bigEndian);

@@ -23,7 +23,6 @@ using posix::readAll;
 using posix::reasonOf;
 using posix::writeAt;
 
-
 void interrupt(int) {}
 
 // The signal that ends a lock wait: a real-time one nothing else of the program uses.

@@ -28,7 +28,7 @@ std::optional<qint64> startAndAwaitProofOfLife(const QString& program, ShowComma
                                                std::chrono::milliseconds wait);
 
 // Tells the quvex that started this process, if it waits for it, that this one runs. Called
-// once, as the program enters its event loop; every build keeps this contract.
+// once, from the first event loop that runs; every build keeps this contract.
 void reportProofOfLife();
 
 } // namespace quvex

@@ -1,6 +1,9 @@
 #include "Error.h"
+#include "FileSystem.h"
+#include "Locations.h"
 #include "MessageBoxRecorder.h"
 #include "QuitRequest.h"
+#include "Shell.h"
 #include "TempShare.h"
 #include "UnitUpdate.h"
 
@@ -8,6 +11,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quvex;
 using quvex::test::TempShare;
@@ -55,6 +62,14 @@ private Q_SLOTS:
     void autostartEntry();
     void carrierWhoseCopyFailsRunsOn();
     void handOverToANewerBuild();
+    void buildsThatCannotRunAreNeverLeftInCharge_data();
+    void buildsThatCannotRunAreNeverLeftInCharge();
+    void carrierPutsThePreviousBuildBack();
+    void signedBuilds_data();
+    void signedBuilds();
+    void abandonedCopiesAreRemoved();
+    void programFolderWithoutAnExactName();
+    void completeProgramCheck();
 };
 
 void TestUpdate::fileDateTime() {
@@ -202,6 +217,7 @@ void TestUpdate::autostartEntry() {
     QCOMPARE(raised, error);
     QCOMPARE(QFile::exists(autostartEntryPath()), remains);
     QDir(autostartEntryPath()).removeRecursively();
+    QFile::remove(autostartEntryPath());
 }
 
 void TestUpdate::carrierWhoseCopyFailsRunsOn() {
@@ -217,64 +233,277 @@ void TestUpdate::carrierWhoseCopyFailsRunsOn() {
     QCOMPARE(QDir(carrier.programFolder).entryList(QDir::Files), QStringList{"u"});
 }
 
-void TestUpdate::handOverToANewerBuild() {
-    const QString built = qEnvironmentVariable("HANDOVER_PROGRAM");
-    const QString shareRoot = qEnvironmentVariable("HANDOVER_SHARE");
-    QVERIFY2(QFile::exists(built),
-             "HANDOVER_PROGRAM names the program built against the test share");
+namespace {
+
+// A program folder for real instances, which get a home of their own so that nothing other
+// tests left there meets them; whatever still runs from the folder is ended with it.
+class InstanceFolder {
+public:
+    InstanceFolder()
+        : m_path(m_dir.path() + u'/')
+        , m_oldHome(qgetenv("HOME"))
+        , m_oldConfig(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()) + "/.config");
+    }
+    ~InstanceFolder() {
+        for (const QString& process : runningFrom(m_path))
+            ::kill(pid_t(process.section(u' ', 0, 0).toLongLong()), SIGKILL);
+        qputenv("HOME", m_oldHome);
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
+    }
+    const QString& path() const { return m_path; }
+    QString file(const QString& name) const { return m_path + name; }
+
+private:
+    QTemporaryDir m_dir;
+    QTemporaryDir m_home;
+    QString m_path;
+    QByteArray m_oldHome;
+    QByteArray m_oldConfig;
+};
+
+const QDateTime oldTime(QDate(2024, 1, 1), QTime(9, 0));
+const QDateTime sharedTime(QDate(2026, 11, 30), QTime(17, 45, 12));
+
+// An empty share but for the program file, with the given bytes, newer than the installed one.
+void shareBuild(const QString& shareRoot, const QByteArray& bytes, QFile::Permissions mode) {
     QDir(shareRoot).removeRecursively();
     QVERIFY(QDir().mkpath(shareRoot));
-    const QTemporaryDir programDir;
-    const QString folder = programDir.path() + u'/';
-    const QString installed = folder + QStringLiteral("quvex");
-
-    // The installed build is old; the share holds a newer one with different bytes.
-    QVERIFY(QFile::copy(built, installed));
-    setLastWrite(installed, QDateTime(QDate(2024, 1, 1), QTime(9, 0)));
-    QByteArray newer = TempShare::read(built) + "\n-- newer build --\n";
-    QFile shared(shareRoot + QStringLiteral("quvex"));
-    QVERIFY(shared.open(QIODevice::WriteOnly));
-    shared.write(newer);
-    shared.close();
-    shared.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QDateTime sharedTime(QDate(2026, 11, 30), QTime(17, 45, 12));
-    setLastWrite(shared.fileName(), sharedTime);
+    const QString shared = shareRoot + QStringLiteral("quvex");
+    QFile file(shared);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    QVERIFY(file.setPermissions(mode));
+    setLastWrite(shared, sharedTime);
     QFile(shareRoot + QStringLiteral("tel_data.ini")).open(QIODevice::WriteOnly);
     QFile(shareRoot + QStringLiteral("link_data.ini")).open(QIODevice::WriteOnly);
+}
 
-    // The instances get a home of their own, so nothing of the other tests meets them there.
-    const QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home.path());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
+QString installOld(const InstanceFolder& folder, const QString& build) {
+    const QString installed = folder.file(QStringLiteral("quvex"));
+    QFile::remove(installed);
+    [&] { QVERIFY(QFile::copy(build, installed)); }();
+    setLastWrite(installed, oldTime);
+    return installed;
+}
+
+// Waits for the processes running from the folder to settle on exactly these names.
+QStringList waitForRunning(const InstanceFolder& folder, const QStringList& names) {
+    QStringList running;
+    const QDeadlineTimer deadline(30000);
+    do {
+        QTest::qWait(20);
+        running = runningFrom(folder.path());
+        QStringList found;
+        for (const QString& process : running)
+            found << process.section(u' ', 1);
+        found.sort();
+        if (found == names)
+            break;
+    } while (!deadline.hasExpired());
+    return running;
+}
+
+QString environmentVariable(const char* name) {
+    const QString value = qEnvironmentVariable(name);
+    [&] { QVERIFY2(!value.isEmpty(), name); }();
+    return value;
+}
+
+} // namespace
+
+void TestUpdate::handOverToANewerBuild() {
+    const QString built = environmentVariable("HANDOVER_PROGRAM");
+    const QString shareRoot = environmentVariable("HANDOVER_SHARE");
+    const InstanceFolder folder;
+    const QString installed = installOld(folder, built);
+    const QByteArray old = TempShare::read(installed);
+    // A newer build with other bytes, copied to the share without its execute bit.
+    const QByteArray newer = old + "\n-- newer build --\n";
+    shareBuild(shareRoot, newer, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+
     QProcess outdated;
-    outdated.setProcessEnvironment(environment);
     outdated.setProcessChannelMode(QProcess::ForwardedChannels);
     outdated.start(installed, {});
     QVERIFY(outdated.waitForStarted());
-    QVERIFY2(outdated.waitForFinished(30000), "the outdated instance did not end by itself");
+    QVERIFY2(outdated.waitForFinished(60000), "the outdated instance did not end by itself");
     QCOMPARE(outdated.exitCode(), 0);
 
-    // The carrier ends by itself and exactly one instance of the new build keeps running.
-    QStringList running;
-    QDeadlineTimer deadline(30000);
-    do {
-        QTest::qWait(50);
-        running = runningFrom(folder);
-    } while ((running.size() != 1 || !running.first().endsWith(QStringLiteral(" quvex"))) &&
-             !deadline.hasExpired());
+    // The carrier ends by itself once the new build runs, and exactly that one keeps running.
+    // It proved it runs after its own update step, so a hand-over loop would show by now.
+    const QStringList running = waitForRunning(folder, {QStringLiteral("quvex")});
     QCOMPARE(running.size(), 1);
-    QVERIFY2(running.first().endsWith(QStringLiteral(" quvex")), qPrintable(running.first()));
-    QVERIFY(QFile::exists(folder + QStringLiteral("u")));
     QCOMPARE(TempShare::read(installed), newer);
     QCOMPARE(QFileInfo(installed).lastModified(), sharedTime);
+    QVERIFY(QFileInfo(installed).isExecutable());
+    QCOMPARE(TempShare::read(folder.file(QStringLiteral("quvex.previous"))), old);
+    QVERIFY(!QFile::exists(folder.file(QStringLiteral("quvex.rejected"))));
+}
 
-    // No update loop: a while later the same single instance runs.
-    QTest::qWait(1500);
-    QCOMPARE(runningFrom(folder), running);
-    const qint64 pid = running.first().section(u' ', 0, 0).toLongLong();
-    QProcess::execute(QStringLiteral("kill"), {QString::number(pid)});
-    QTRY_VERIFY_WITH_TIMEOUT(runningFrom(folder).isEmpty(), 10000);
+void TestUpdate::buildsThatCannotRunAreNeverLeftInCharge_data() {
+    QTest::addColumn<QString>("build");   // what lies on the share
+    QTest::addColumn<bool>("remembered"); // tried and found dead: not tried again
+    QTest::newRow("truncated") << "truncated" << false;
+    QTest::newRow("a whole program that exits at once") << "exits" << true;
+    QTest::newRow("a whole program that fails at once") << "fails" << true;
+}
+
+void TestUpdate::buildsThatCannotRunAreNeverLeftInCharge() {
+    QFETCH(QString, build);
+    QFETCH(bool, remembered);
+    const QString built = environmentVariable("HANDOVER_PROGRAM");
+    const QString shareRoot = environmentVariable("HANDOVER_SHARE");
+    const InstanceFolder folder;
+    const QString installed = installOld(folder, built);
+    const QByteArray old = TempShare::read(installed);
+    QByteArray bytes;
+    if (build == QLatin1String("truncated"))
+        bytes = old.left(16 * 1024);
+    else if (build == QLatin1String("exits"))
+        bytes = TempShare::read(QStringLiteral("/bin/true"));
+    else
+        bytes = TempShare::read(QStringLiteral("/bin/false"));
+    shareBuild(shareRoot, bytes, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    for (int start = 1; start <= 2; ++start) {
+        QFile::remove(folder.file(QStringLiteral("u")));
+        const std::optional<qint64> pid =
+            startAndAwaitProofOfLife(installed, ShowCommand::Normal, std::chrono::seconds(60));
+        QVERIFY2(pid,
+                 qPrintable(QStringLiteral("start %1: the old program did not run").arg(start)));
+        QCOMPARE(TempShare::read(installed), old);
+        QCOMPARE(QFile::exists(folder.file(QStringLiteral("quvex.rejected"))), remembered);
+        if (start == 2 || !remembered)
+            QVERIFY2(!QFile::exists(folder.file(QStringLiteral("u"))),
+                     "the carrier was not removed or the build was tried again");
+        ::kill(pid_t(*pid), SIGKILL);
+        QTRY_VERIFY_WITH_TIMEOUT(runningFrom(folder.path()).isEmpty(), 10000);
+    }
+}
+
+void TestUpdate::carrierPutsThePreviousBuildBack() {
+    // This process is the carrier: its own build (a real program that exits at once) does not
+    // come up as quvex, so the previous build goes back and runs.
+    const QString built = environmentVariable("HANDOVER_PROGRAM");
+    const QString shareRoot = environmentVariable("HANDOVER_SHARE");
+    QDir(shareRoot).removeRecursively();
+    QVERIFY(QDir().mkpath(shareRoot));
+    const InstanceFolder folder;
+    const QString installed = installOld(folder, built);
+    const QString carrier = folder.file(QStringLiteral("u"));
+    QVERIFY(QFile::copy(QStringLiteral("/bin/false"), carrier));
+    Locations locations = Locations::forExecutable(carrier, shareRoot, QString());
+    clearQuitRequest();
+    UpdateFromShare(locations);
+    QVERIFY(quitRequested());
+    QCOMPARE(TempShare::read(installed), TempShare::read(built));
+    QCOMPARE(waitForRunning(folder, {QStringLiteral("quvex")}).size(), 1);
+    clearQuitRequest();
+}
+
+void TestUpdate::signedBuilds_data() {
+    QTest::addColumn<QString>("signature");
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("no signature") << "none" << false;
+    QTest::newRow("signature of other bytes") << "wrong" << false;
+    QTest::newRow("signed with the key") << "right" << true;
+}
+
+void TestUpdate::signedBuilds() {
+    QFETCH(QString, signature);
+    QFETCH(bool, installed);
+    const QString built = environmentVariable("SIGNED_PROGRAM");
+    const QString shareRoot = environmentVariable("SIGNED_SHARE");
+    const InstanceFolder folder;
+    const QString program = installOld(folder, built);
+    const QByteArray old = TempShare::read(program);
+    const QByteArray newer = old + "\n-- signed build --\n";
+    shareBuild(shareRoot, newer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString shared = shareRoot + QStringLiteral("quvex");
+    if (signature != QLatin1String("none")) {
+        const QString signedFile = signature == QLatin1String("right") ? shared : program;
+        QCOMPARE(QProcess::execute(environmentVariable("SIGN_BUILD"),
+                                   {environmentVariable("SIGNING_KEY"), signedFile}),
+                 0);
+        if (signedFile != shared)
+            QVERIFY(QFile::rename(signedFile + QStringLiteral(".sig"),
+                                  shared + QStringLiteral(".sig")));
+        setLastWrite(shared, sharedTime);
+    }
+
+    if (!installed) {
+        const std::optional<qint64> pid =
+            startAndAwaitProofOfLife(program, ShowCommand::Normal, std::chrono::seconds(60));
+        QVERIFY2(pid, "the old program did not run");
+        QCOMPARE(TempShare::read(program), old);
+        QVERIFY(!QFile::exists(folder.file(QStringLiteral("u"))));
+        return;
+    }
+    QProcess outdated;
+    outdated.start(program, {});
+    QVERIFY(outdated.waitForFinished(60000));
+    QCOMPARE(waitForRunning(folder, {QStringLiteral("quvex")}).size(), 1);
+    QCOMPARE(TempShare::read(program), newer);
+}
+
+void TestUpdate::abandonedCopiesAreRemoved() {
+    const TempShare share;
+    const Locations locations = share.locations();
+    const QString old = share.write(QStringLiteral("program/quvex.Ab12Cd"), "half a program");
+    const QString recent = share.write(QStringLiteral("program/u.Xy98Zw"), "a copy under way");
+    const QString foreign = share.write(QStringLiteral("program/notes.ABCDEF"), "not ours");
+    setLastWrite(old, QDateTime::currentDateTime().addSecs(-120));
+    setLastWrite(foreign, QDateTime::currentDateTime().addSecs(-120));
+    UpdateFromShare(locations);
+    QVERIFY(!QFile::exists(old));
+    QVERIFY(QFile::exists(recent));
+    QVERIFY(QFile::exists(foreign));
+}
+
+void TestUpdate::programFolderWithoutAnExactName() {
+    // A folder whose name is not valid UTF-8, reached through a link with a valid name: the
+    // program runs from there and writes nothing anywhere.
+    const QString built = environmentVariable("HANDOVER_PROGRAM");
+    const QString shareRoot = environmentVariable("HANDOVER_SHARE");
+    const InstanceFolder home;
+    const QTemporaryDir root;
+    const QByteArray odd = QFile::encodeName(root.path()) + "/\xff\xfe-program";
+    QVERIFY(::mkdir(odd.constData(), 0755) == 0);
+    const QString link = root.filePath(QStringLiteral("program"));
+    QVERIFY(::symlink(odd.constData(), QFile::encodeName(link).constData()) == 0);
+    const QString installed = link + QStringLiteral("/quvex");
+    QVERIFY(QFile::copy(built, installed));
+    setLastWrite(installed, oldTime);
+    shareBuild(shareRoot, TempShare::read(built) + "\n-- newer --\n",
+               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QDir workingFolder(QDir::currentPath());
+    const QStringList before = workingFolder.entryList(QDir::Files);
+
+    const std::optional<qint64> pid =
+        startAndAwaitProofOfLife(installed, ShowCommand::Normal, std::chrono::seconds(60));
+    QVERIFY2(pid, "the program did not run");
+    ::kill(pid_t(*pid), SIGKILL);
+    QCOMPARE(QDir(link).entryList(QDir::Files), QStringList{QStringLiteral("quvex")});
+    QCOMPARE(workingFolder.entryList(QDir::Files), before);
+}
+
+void TestUpdate::completeProgramCheck() {
+    const TempShare share;
+    const QByteArray program = TempShare::read(QCoreApplication::applicationFilePath());
+    QVERIFY(isCompleteProgram(QCoreApplication::applicationFilePath()));
+    QVERIFY(isCompleteProgram(QStringLiteral("/bin/true")));
+    QVERIFY(!isCompleteProgram(share.write(QStringLiteral("head"), program.left(4096))));
+    QVERIFY(!isCompleteProgram(share.write(QStringLiteral("almost"), program.chopped(1))));
+    QVERIFY(isCompleteProgram(share.write(QStringLiteral("longer"), program + "tail")));
+    QVERIFY(!isCompleteProgram(share.write(QStringLiteral("script"), "#!/bin/sh\nexit 0\n")));
+    QVERIFY(!isCompleteProgram(share.write(QStringLiteral("empty"), "")));
+    QVERIFY(!isCompleteProgram(share.path(QStringLiteral("missing"))));
+    QByteArray otherMachine = program;
+    otherMachine[18] = char(0xB7); // AArch64
+    otherMachine[19] = 0;
+    QVERIFY(!isCompleteProgram(share.write(QStringLiteral("arm"), otherMachine)));
 }
 
 QTEST_MAIN(TestUpdate)
