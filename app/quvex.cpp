@@ -1,6 +1,7 @@
 #include "BuildConfiguration.h"
 #include "MessageBoxes.h"
 #include "Program.h"
+#include "QtTranslations.h"
 #include "QuitRequest.h"
 #include "Shell.h"
 #include "UnitMain.h"
@@ -12,6 +13,7 @@ using namespace quvex;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    installQtTranslations(app, QLocale::system());
     const QString executable = QCoreApplication::applicationFilePath();
     QApplication::setApplicationName(applicationTitleFor(QFileInfo(executable).fileName()));
     // The proof of life goes out from the first event loop that runs, the program's own or that

@@ -140,7 +140,7 @@ QStringList sortedForDisplay(QStringList paths, const QLocale& locale) {
 QStringList searchDocumentIndex(const DocumentIndexConnection& index, const QString& typedText) {
     const QStringList words = searchConditionWords(splitSearchWords(typedText));
     if (!QSqlDatabase::isDriverAvailable(index.driver))
-        throw Error(QStringLiteral("The database driver %1 is not available").arg(index.driver));
+        throw Error(QStringLiteral("数据库驱动 %1 不可用").arg(index.driver));
 
     const ScopedConnection connection(index.driver);
     QSqlDatabase database = connection.database();
@@ -149,7 +149,7 @@ QStringList searchDocumentIndex(const DocumentIndexConnection& index, const QStr
         database.setConnectOptions(
             QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds));
     if (!database.open())
-        throw Error(driverMessage(database.lastError(), QStringLiteral("Cannot connect")));
+        throw Error(driverMessage(database.lastError(), QStringLiteral("无法连接数据库")));
 
     const SqlDialect dialect = database.driver()->dbmsType() == QSqlDriver::MSSqlServer
                                    ? SqlDialect::SqlServer
@@ -157,17 +157,17 @@ QStringList searchDocumentIndex(const DocumentIndexConnection& index, const QStr
     QSqlQuery query(database);
     query.setForwardOnly(true);
     if (!query.prepare(buildSearchStatement(int(words.size()), dialect)))
-        throw Error(driverMessage(query.lastError(), QStringLiteral("Cannot prepare the search")));
+        throw Error(driverMessage(query.lastError(), QStringLiteral("无法准备搜索")));
     for (const QString& word : words)
         query.addBindValue(likePattern(word));
     if (!query.exec())
-        throw Error(driverMessage(query.lastError(), QStringLiteral("The search failed")));
+        throw Error(driverMessage(query.lastError(), QStringLiteral("搜索失败")));
 
     QStringList paths;
     while (query.next())
         paths.append(query.value(1).toString());
     if (query.lastError().isValid())
-        throw Error(driverMessage(query.lastError(), QStringLiteral("The search failed")));
+        throw Error(driverMessage(query.lastError(), QStringLiteral("搜索失败")));
     query.finish();
     return paths;
 }

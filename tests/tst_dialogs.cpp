@@ -1,4 +1,5 @@
 #include "MessageBoxRecorder.h"
+#include "QtTranslations.h"
 #include "QuitRequest.h"
 #include "RecordingDesktop.h"
 #include "TempShare.h"
@@ -8,11 +9,14 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 
 using namespace quvex;
 using namespace quvex::test;
@@ -34,6 +38,12 @@ private Q_SLOTS:
     void addLinkProposesOncePerName();
     void addLinkReportsAnUnwritableShare();
     void addLinkFileChooserFillsThePath();
+    void addLinkIgnoresEnterAndEsc_data();
+    void addLinkIgnoresEnterAndEsc();
+    void addLinkRefusesAnEmptyName_data();
+    void addLinkRefusesAnEmptyName();
+    void qtTextsAreChinese_data();
+    void qtTextsAreChinese();
     void changeRequestsAreFiled();
     void photoFolderAndRestart();
 };
@@ -109,6 +119,92 @@ void TestDialogs::addLinkFileChooserFillsThePath() {
     QCOMPARE(url->text(), QStringLiteral("http://typed/"));
     answer(true);
     QCOMPARE(url->text(), chosen);
+}
+
+void TestDialogs::addLinkIgnoresEnterAndEsc_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter in the name") << "LabeledEditLinkName" << int(Qt::Key_Return);
+    QTest::newRow("Enter in the path") << "LabeledEditURL" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter in the path") << "LabeledEditURL" << int(Qt::Key_Enter);
+    QTest::newRow("Esc in the name") << "LabeledEditLinkName" << int(Qt::Key_Escape);
+}
+
+void TestDialogs::addLinkIgnoresEnterAndEsc() {
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    const TempShare share;
+    TForm_quvex form(share.locations(), share.config());
+    TFormAddLink dialog(share.locations(), share.config(), &form);
+    form.setAddLinkDialog(&dialog);
+    const MessageBoxRecorder boxes;
+    bool stillOpen = false;
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditLinkName"))
+            ->setText(QStringLiteral("新闻"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditURL"))
+            ->setText(QStringLiteral("http://n/"));
+        auto* edit = dialog.findChild<QLineEdit*>(field);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key(key));
+        stillOpen = dialog.isVisible();
+        dialog.close(); // the close box
+    });
+    form.findChild<QAction*>(QStringLiteral("N1"))->trigger(); // shows it modally
+    QVERIFY(stillOpen);
+    QVERIFY(boxes.boxes().isEmpty());
+    QVERIFY(!QFile::exists(share.locations().sharedLinkList()));
+    QVERIFY(quitRequested()); // closing it restarts, as the close box always does
+}
+
+void TestDialogs::addLinkRefusesAnEmptyName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks") << "  \t ";
+}
+
+void TestDialogs::addLinkRefusesAnEmptyName() {
+    QFETCH(QString, name);
+    const TempShare share;
+    TFormAddLink dialog(share.locations(), share.config());
+    dialog.show();
+    dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditLinkName"))->setText(name);
+    dialog.findChild<QLineEdit*>(QStringLiteral("LabeledEditURL"))
+        ->setText(QStringLiteral("http://n/"));
+    const MessageBoxRecorder boxes;
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请输入链接名称")});
+    QVERIFY(!QFile::exists(share.locations().sharedLinkList()));
+}
+
+void TestDialogs::qtTextsAreChinese_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("zh_CN") << QLocale(QLocale::Chinese, QLocale::China);
+    QTest::newRow("C") << QLocale::c();
+}
+
+void TestDialogs::qtTextsAreChinese() {
+    QFETCH(QLocale, locale);
+    QVERIFY2(installQtTranslations(*QCoreApplication::instance(), locale),
+             "Qt's Chinese translation (qt6-translations-l10n) is missing");
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("quvex"), QStringLiteral("x"),
+                    QMessageBox::Ok);
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+    QFileDialog chooser;
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    const QStringList texts = [&] {
+        QStringList all;
+        for (const QLabel* label : chooser.findChildren<QLabel*>())
+            all << label->text();
+        return all;
+    }();
+    QVERIFY2(texts.contains(QStringLiteral("查看:")) ||
+                 texts.contains(QStringLiteral("查找范围：")) ||
+                 !texts.filter(QStringLiteral("文件名")).isEmpty(),
+             qPrintable(texts.join(u'|')));
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(translator);
 }
 
 void TestDialogs::changeRequestsAreFiled() {

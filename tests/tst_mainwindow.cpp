@@ -1,9 +1,11 @@
 #include "ButtonList.h"
+#include "CaptionElision.h"
 #include "MessageBoxRecorder.h"
 #include "RecordingDesktop.h"
 #include "TempShare.h"
 #include "UnitMain.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
 #include <QBuffer>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -65,6 +68,9 @@ private Q_SLOTS:
     void tovikIsInstalledOnceThenStarted();
     void tovikWithoutItsSourceSaysSo();
     void controlsAreReachableByTheirText();
+    void phoneListPopupShowsTwentyLines();
+    void longCaptionsAreElided_data();
+    void longCaptionsAreElided();
     void typeAhead_data();
     void typeAhead();
     void selectionShowsThePhoto();
@@ -295,6 +301,93 @@ void TestMainWindow::controlsAreReachableByTheirText() {
     form.findChild<QTabWidget*>()->setCurrentIndex(3);
     names = accessibleNames(QAccessible::queryAccessibleInterface(&form));
     QVERIFY(names.contains(QStringLiteral("搜")));
+}
+
+void TestMainWindow::phoneListPopupShowsTwentyLines() {
+    const TempShare share;
+    QByteArray lines;
+    for (int i = 0; i < 60; ++i)
+        lines += "p" + QByteArray::number(i) + " , 同事" + QByteArray::number(i) + " , 8" +
+                 QByteArray::number(100 + i) + "\r\n";
+    share.write(QStringLiteral("program/tel_data.ini"), lines);
+    TForm_quvex form(share.locations(), share.config());
+    form.LoadPhoneDirectory();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* phones = form.findChild<QComboBox*>(QStringLiteral("ComboBox_userinfo"));
+    phones->showPopup();
+    QAbstractItemView* view = phones->view();
+    QTRY_VERIFY(view->isVisible());
+    const int rows = view->viewport()->height() / view->sizeHintForRow(0);
+    QVERIFY2(rows >= 19 && rows <= 20, qPrintable(QString::number(rows)));
+    QVERIFY(view->verticalScrollBar()->isVisible());
+    phones->hidePopup();
+}
+
+void TestMainWindow::longCaptionsAreElided_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("showTargets");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("elided");
+    QTest::addColumn<QString>("toolTip");
+    const QString name = QStringLiteral("公司年度财务报告与预算说明汇总");
+    const QString target = QStringLiteral("\\\\fs\\财务\\报告.doc");
+    QTest::newRow("fits: the target as tooltip")
+        << "主页"
+        << "http://x/" << true << 200 << false << "http://x/";
+    QTest::newRow("fits, no target: the name") << "主页"
+                                               << "" << true << 200 << false << "主页";
+    QTest::newRow("fits, no tooltips") << "主页"
+                                       << "http://x/" << false << 200 << false << "";
+    QTest::newRow("too long: name above target")
+        << name << target << true << 80 << true << name + u'\n' + target;
+    QTest::newRow("too long, no target: the name") << name << "" << true << 80 << true << name;
+    QTest::newRow("too long, no tooltips: the name")
+        << name << target << false << 80 << true << name;
+}
+
+void TestMainWindow::longCaptionsAreElided() {
+    QFETCH(QString, caption);
+    QFETCH(QString, target);
+    QFETCH(bool, showTargets);
+    QFETCH(int, width);
+    QFETCH(bool, elided);
+    const QFontMetrics metrics(QFont(QStringLiteral("Tahoma"), 9));
+    const ShownCaption shown = shownCaption(caption, target, showTargets, metrics, width);
+    QTEST(shown.toolTip, "toolTip");
+    if (!elided) {
+        QCOMPARE(shown.text, caption);
+        return;
+    }
+    // Elided in the middle: both ends kept, "…" between, within the width.
+    QVERIFY2(shown.text.contains(QChar(0x2026)), qPrintable(shown.text));
+    QCOMPARE(shown.text.front(), caption.front());
+    QCOMPARE(shown.text.back(), caption.back());
+    QVERIFY(metrics.horizontalAdvance(shown.text) <= width);
+
+    // The same on the link page: twelve narrow groups, a long name.
+    const TempShare share;
+    QByteArray list;
+    for (int g = 0; g < 12; ++g)
+        list += "[第" + QByteArray::number(g) + "组的一个很长的分组名称]\r\n";
+    list += (caption + u'=' + target + QStringLiteral("\r\n")).toUtf8();
+    share.write(QStringLiteral("program/link_data.ini"), list);
+    TForm_quvex form(share.locations(), share.config());
+    form.BuildLinkGroups();
+    form.show();
+    const QList<QGroupBox*> boxes = linkBoxes(form);
+    QCOMPARE(boxes.size(), 12);
+    for (int g = 0; g + 1 < boxes.size(); ++g) {
+        const QFontMetrics titleMetrics(boxes[g]->font());
+        QVERIFY2(boxes[g]->x() + 8 + titleMetrics.horizontalAdvance(boxes[g]->title()) <
+                     boxes[g + 1]->x(),
+                 qPrintable(boxes[g]->title()));
+        QVERIFY(boxes[g]->title().contains(QChar(0x2026)));
+    }
+    QPushButton* button = boxes.last()->findChild<ButtonList*>()->button(0);
+    QVERIFY2(button->text().contains(QChar(0x2026)), qPrintable(button->text()));
+    QCOMPARE(button->toolTip(), target.isEmpty() ? caption : caption + u'\n' + target);
 }
 
 void TestMainWindow::typeAhead_data() {

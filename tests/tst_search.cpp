@@ -6,6 +6,7 @@
 #include "TempShare.h"
 #include "UnitMain.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -278,7 +279,10 @@ void TestSearch::searchPage() {
 
     TForm_quvex form(share.locations(), share.config());
     form.show();
-    form.findChild<QTabWidget*>()->setCurrentIndex(3);
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* pages = form.findChild<QTabWidget*>();
+    pages->setCurrentIndex(3);
     auto* edit = form.findChild<QLineEdit*>(QStringLiteral("EditSearchKeyword"));
     auto* list = form.findChild<QListWidget*>(QStringLiteral("ListBoxSearchResult"));
     QCOMPARE(edit->text(), QStringLiteral("Marevo"));
@@ -297,6 +301,22 @@ void TestSearch::searchPage() {
              (QStringList{"a-Report.doc", "a-Report.doc", "B-report.doc", "c-REPORT.doc"}));
     edit->setText(QStringLiteral("plan"));
     QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    QCOMPARE(lines(), QStringList{"plan.doc"});
+
+    // Enter searches wherever the focus is while this page is shown, the header's list too,
+    // and on no other page.
+    auto* phones = form.findChild<QComboBox*>(QStringLiteral("ComboBox_userinfo"));
+    edit->setText(QStringLiteral("report"));
+    phones->setFocus();
+    QTest::keyClick(phones, Qt::Key_Return);
+    QCOMPARE(lines().size(), 4);
+    edit->setText(QStringLiteral("plan"));
+    pages->setCurrentIndex(0);
+    phones->setFocus();
+    QTest::keyClick(phones, Qt::Key_Return);
+    QCOMPARE(lines().size(), 4);
+    pages->setCurrentIndex(3);
+    QTest::keyClick(phones, Qt::Key_Enter);
     QCOMPARE(lines(), QStringList{"plan.doc"});
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -337,8 +357,13 @@ void TestSearch::doubleClickOpensTheSelectedLine() {
     const MessageBoxRecorder boxes;
     const QPoint below(10, list->viewport()->height() - 5);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
-    list->setCurrentRow(1);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below); // the selected line opens
+    // A click selects the second line; a double click below the lines opens it, the click there
+    // not taking the selection away.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(1)});
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
     const QRect first = list->visualItemRect(list->item(0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first.center());

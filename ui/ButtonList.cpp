@@ -1,9 +1,12 @@
 #include "ButtonList.h"
 
+#include "CaptionElision.h"
+
 #include <QButtonGroup>
 #include <QEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace quvex {
 
@@ -17,13 +20,9 @@ ButtonList::ButtonList(QWidget* parent)
 }
 
 void ButtonList::addButton(const QString& caption, const QString& target) {
-    // Names are shown as written: "&" is not a mnemonic here.
-    auto* button = new QPushButton(QString(caption).replace(u'&', QLatin1String("&&")), widget());
+    auto* button = new QPushButton(widget());
     button->setAccessibleName(caption);
     button->setFocusPolicy(Qt::TabFocus);
-    // The target, or the name when there is none, shows when the mouse rests on the button.
-    if (m_showTooltips)
-        button->setToolTip(target.isEmpty() ? caption : target);
     m_group->addButton(button, int(m_buttons.size()));
     m_buttons.append(button);
     m_captions.append(caption);
@@ -31,6 +30,18 @@ void ButtonList::addButton(const QString& caption, const QString& target) {
     const int width = viewport()->width();
     widget()->resize(width, int(m_buttons.size()) * buttonHeight);
     button->setGeometry(0, (int(m_buttons.size()) - 1) * buttonHeight, width, buttonHeight);
+    showCaption(int(m_buttons.size()) - 1);
+}
+
+void ButtonList::showCaption(int index) {
+    QPushButton* button = m_buttons[index];
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    const ShownCaption shown = shownCaption(m_captions[index], m_targets[index], m_showTooltips,
+                                            button->fontMetrics(), button->width() - margins);
+    // Names are shown as written: "&" is not a mnemonic here.
+    button->setText(QString(shown.text).replace(u'&', QLatin1String("&&")));
+    button->setToolTip(shown.toolTip);
 }
 
 bool ButtonList::viewportEvent(QEvent* event) {
@@ -44,8 +55,10 @@ bool ButtonList::viewportEvent(QEvent* event) {
 void ButtonList::placeButtons() {
     const int width = viewport()->width();
     widget()->resize(width, int(m_buttons.size()) * buttonHeight);
-    for (int i = 0; i < m_buttons.size(); ++i)
+    for (int i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i]->setGeometry(0, i * buttonHeight, width, buttonHeight);
+        showCaption(i);
+    }
 }
 
 } // namespace quvex

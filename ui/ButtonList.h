@@ -15,7 +15,8 @@ class ButtonList : public QScrollArea {
 public:
     explicit ButtonList(QWidget* parent = nullptr);
 
-    // Adds a button; the target travels with it as its tooltip when tooltips are on.
+    // Adds a button; the target travels with it as its tooltip when tooltips are on. A caption
+    // too long for the button is elided in the middle (CaptionElision.h).
     void addButton(const QString& caption, const QString& target);
     void setShowTooltips(bool show) { m_showTooltips = show; }
 
@@ -34,6 +35,7 @@ protected:
 
 private:
     void placeButtons();
+    void showCaption(int index);
 
     QButtonGroup* m_group;
     QList<QPushButton*> m_buttons;

@@ -17,7 +17,7 @@ namespace {
 std::optional<QString> copyTree(const QString& source, const QString& target,
                                 QProgressDialog& progress) {
     if (!QFileInfo(source).isDir())
-        return QStringLiteral("The folder \"%1\" cannot be found.").arg(source);
+        return QStringLiteral("找不到文件夹“%1”。").arg(source);
     QStringList files;
     QDirIterator it(source, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
@@ -32,10 +32,9 @@ std::optional<QString> copyTree(const QString& source, const QString& target,
         progress.setLabelText(relative);
         progress.setValue(int(i));
         if (!QDir().mkpath(QFileInfo(destination).path()))
-            return QStringLiteral("The folder \"%1\" cannot be created.")
-                .arg(QFileInfo(destination).path());
+            return QStringLiteral("无法创建文件夹“%1”。").arg(QFileInfo(destination).path());
         if (!CopyFile(files[i], destination))
-            return QStringLiteral("\"%1\" cannot be copied to \"%2\".").arg(files[i], destination);
+            return QStringLiteral("无法把“%1”复制到“%2”。").arg(files[i], destination);
     }
     progress.setValue(int(files.size()));
     return std::nullopt;

@@ -7,6 +7,7 @@
 #include "MessageBoxes.h"
 
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -25,6 +26,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QPoint at)
 QPushButton* button(QWidget* parent, const char* name, const QString& text, QPoint at) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
     b->setGeometry(QRect(at, QSize(75, 25)));
     return b;
 }
@@ -75,6 +77,18 @@ TFormAddLink::TFormAddLink(Locations locations, Config config, QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, guardedSlot([this] { Button2Click(); }));
 }
 
+void TFormAddLink::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
 void TFormAddLink::SpeedButton1Click() {
     const QString file = QFileDialog::getOpenFileName(this);
     if (!file.isEmpty())
@@ -83,6 +97,12 @@ void TFormAddLink::SpeedButton1Click() {
 
 void TFormAddLink::Button2Click() {
     const QString name = LabeledEditLinkName->text();
+    // An empty name would be written but never shown: refused, nothing written.
+    if (name.trimmed().isEmpty()) {
+        InfoBox(QStringLiteral("请输入链接名称"));
+        LabeledEditLinkName->setFocus();
+        return;
+    }
     if (!AddPendingLink(m_locations, m_config.legacyCodepage, name, LabeledEditURL->text())) {
         InfoBox(QStringLiteral("已有相同的链接名，请更换链接名称"));
         LabeledEditLinkName->setFocus();

@@ -18,6 +18,11 @@ class TFormAddLink : public QDialog {
 public:
     TFormAddLink(Locations locations, Config config, QWidget* parent = nullptr);
 
+protected:
+    // Enter and Esc do nothing here: the dialog has no default and no cancel button, and
+    // closing it restarts the program.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void SpeedButton1Click();
     void Button2Click();

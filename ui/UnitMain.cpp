@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -88,6 +89,8 @@ void TForm_quvex::buildHeader() {
     ComboBox_userinfo->setEditable(false);
     ComboBox_userinfo->setGeometry(154, 24, 479, 22);
     ComboBox_userinfo->setMaxVisibleItems(20);
+    // A list of at most 20 lines with a scroll bar, as on Windows, not a menu the screen high.
+    ComboBox_userinfo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     // Its width is fixed: measuring every line on first show would only cost start-up time.
     ComboBox_userinfo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox_userinfo->setMinimumContentsLength(1);
@@ -149,10 +152,16 @@ void TForm_quvex::Button8Click() {
 bool TForm_quvex::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ComboBox_userinfo && event->type() == QEvent::KeyPress)
         return typeAheadKey(static_cast<QKeyEvent*>(event));
-    if (ListBoxSearchResult && watched == ListBoxSearchResult->viewport() &&
-        event->type() == QEvent::MouseButtonDblClick) {
-        guarded([this] { ListBoxSearchResultDblClick(); });
-        return true;
+    if (ListBoxSearchResult && watched == ListBoxSearchResult->viewport()) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            guarded([this] { ListBoxSearchResultDblClick(); });
+            return true;
+        }
+        // A click below the lines keeps the selection, so that a double click there opens it.
+        if (event->type() == QEvent::MouseButtonPress &&
+            !ListBoxSearchResult->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint())
+                 .isValid())
+            return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #include "UnitMain.h"
 
 #include "ButtonList.h"
+#include "CaptionElision.h"
 #include "FileSystem.h"
 #include "FolderCopy.h"
 #include "Guard.h"
@@ -21,6 +22,9 @@ namespace {
 const QString tovikCaption = QStringLiteral("Tovik");
 const QString oaCaption = QStringLiteral("OA系统");
 
+// The room a group's frame leaves beside its title.
+constexpr int groupTitleMargin = 16;
+
 } // namespace
 
 void TForm_quvex::BuildLinkGroups() {
@@ -31,8 +35,14 @@ void TForm_quvex::BuildLinkGroups() {
     // The width comes from the window, not the page, so the last box may be cut off a little.
     const int width = clientWidth / int(catalog.size());
     for (const LinkGroup& group : catalog) {
-        auto* box = new QGroupBox(group.caption);
+        auto* box = new QGroupBox;
         box->setObjectName(QStringLiteral("LinkGroup"));
+        // Captions of many narrow groups must not run into each other.
+        const ShownCaption title =
+            shownCaption(group.caption, {}, false, box->fontMetrics(), width - groupTitleMargin);
+        box->setTitle(title.text);
+        box->setToolTip(title.toolTip);
+        box->setAccessibleName(group.caption);
         auto* layout = new QVBoxLayout(box);
         layout->setContentsMargins(2, 0, 2, 2);
         auto* list = new ButtonList(box);

@@ -41,12 +41,18 @@ void TForm_quvex::buildSearchPage() {
     layout->addWidget(Panel2);
     layout->addWidget(ListBoxSearchResult, 1);
 
-    // The default button of the page: Enter searches while the page is shown. The shortcut
-    // takes the key first; the edit's own signal serves where no shortcut fires.
+    // The default button of the page: while the page is shown, Enter searches wherever the
+    // focus is in the window (the header's list included), and only then. The shortcut takes
+    // the key first; the edit's own signal serves where no shortcut fires.
     connect(EditSearchKeyword, &QLineEdit::returnPressed, Button1, &QPushButton::click);
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* enter = new QShortcut(QKeySequence(key), TabSheetSearch);
-        enter->setContext(Qt::WidgetWithChildrenShortcut);
+        auto* enter = new QShortcut(QKeySequence(key), this);
+        enter->setContext(Qt::WindowShortcut);
+        const auto follow = [this, enter] {
+            enter->setEnabled(PageControl1->currentWidget() == TabSheetSearch);
+        };
+        follow();
+        connect(PageControl1, &QTabWidget::currentChanged, enter, follow);
         connect(enter, &QShortcut::activated, Button1, &QPushButton::click);
     }
 }
