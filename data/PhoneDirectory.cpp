@@ -29,12 +29,16 @@ QStringList splitLines(const QString& text) {
 
 } // namespace
 
+QStringList phoneDirectoryLines(const QByteArray& bytes, const QByteArray& legacyEncoding) {
+    return splitLines(decodeText(bytes, legacyEncoding));
+}
+
 QStringList readPhoneDirectory(const QString& path, const QByteArray& legacyEncoding) {
     QString reason;
-    const std::optional<QByteArray> bytes = readRegularFile(path, &reason);
+    const std::optional<QByteArray> bytes = readRegularFile(path, &reason, maxDirectorySize);
     if (!bytes)
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
-    return splitLines(decodeText(*bytes, legacyEncoding));
+    return phoneDirectoryLines(*bytes, legacyEncoding);
 }
 
 QString photoNameFromLine(const QString& line) {
@@ -44,13 +48,18 @@ QString photoNameFromLine(const QString& line) {
     return trimControlsAndBlanks(line.mid(p, p));
 }
 
-QString GetPhotoPath(const QString& line, const Locations& locations) {
+std::optional<QString> photoFileFor(const QString& line, const Locations& locations) {
     const QString name = photoNameFromLine(line);
     // A name is one file in the photo folder, never a way out of it.
-    const bool plainName = !name.contains(u'/') && !name.contains(u'\\') &&
-                           !name.contains(QChar(0)) && name != QLatin1String("..");
-    const QString candidate = locations.photoFolder() + name + FileNames::photoSuffix;
-    return plainName && FileExists(candidate) ? candidate : locations.placeholderPhoto();
+    if (name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0)) ||
+        name == QLatin1String(".."))
+        return std::nullopt;
+    return locations.photoFolder() + name + FileNames::photoSuffix;
+}
+
+QString GetPhotoPath(const QString& line, const Locations& locations) {
+    const std::optional<QString> photo = photoFileFor(line, locations);
+    return photo && FileExists(*photo) ? *photo : locations.placeholderPhoto();
 }
 
 } // namespace quvex

@@ -83,7 +83,8 @@ QStringList splitSearchWords(const QString& text) {
 QStringList searchConditionWords(const QStringList& words) {
     QStringList conditions;
     for (const QString& word : words) {
-        const QString trimmed = trimControlsAndBlanks(word);
+        // A NUL inside a word would end the pattern in the database and match every row.
+        const QString trimmed = trimControlsAndBlanks(QString(word).remove(QChar(0)));
         if (!trimmed.isEmpty())
             conditions.append(trimmed);
     }

@@ -12,8 +12,8 @@ namespace quvex {
 // its closing quote. A quote inside any other word is an ordinary character.
 QStringList splitSearchWords(const QString& text);
 
-// The words that become conditions: each without characters of code 32 and below at its ends,
-// the empty ones dropped.
+// The words that become conditions: each without characters of code 32 and below at its ends
+// and without NUL characters, the empty ones dropped.
 QStringList searchConditionWords(const QStringList& words);
 
 enum class SqlDialect { SqlServer, Other };

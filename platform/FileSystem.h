@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
 #include <optional>
 
 // CopyFile and DeleteFile keep the names of the Windows calls they stand for, which <windows.h>
@@ -23,7 +24,9 @@ bool DirectoryExists(const QString& path);
 
 // The bytes of a regular file, or nothing (with the reason when asked) when it is missing, cannot
 // be read, or is anything else: a pipe or a device named like a data file must not hang a read.
-std::optional<QByteArray> readRegularFile(const QString& path, QString* reason = nullptr);
+// Files larger than maxSize are refused too.
+std::optional<QByteArray> readRegularFile(const QString& path, QString* reason = nullptr,
+                                          qint64 maxSize = std::numeric_limits<qint64>::max());
 
 // Deletes a file; the outcome is the caller's to ignore.
 bool DeleteFile(const QString& path);

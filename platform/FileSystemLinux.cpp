@@ -97,7 +97,7 @@ bool DirectoryExists(const QString& path) {
     return errno == EACCES || errno == EPERM;
 }
 
-std::optional<QByteArray> readRegularFile(const QString& path, QString* reason) {
+std::optional<QByteArray> readRegularFile(const QString& path, QString* reason, qint64 maxSize) {
     const auto fail = [&](const QString& why) -> std::optional<QByteArray> {
         if (reason)
             *reason = why;
@@ -109,6 +109,8 @@ std::optional<QByteArray> readRegularFile(const QString& path, QString* reason) 
         return fail(posix::reasonOf(errno));
     if (!S_ISREG(info.st_mode))
         return fail(QStringLiteral("不是普通文件"));
+    if (info.st_size > maxSize)
+        return fail(QStringLiteral("文件过大（%1 字节）").arg(info.st_size));
     QByteArray bytes;
     if (!posix::readAll(in.get(), bytes))
         return fail(posix::reasonOf(errno));

@@ -9,6 +9,9 @@ namespace quvex {
 
 namespace {
 
+constexpr auto keepBom =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
 bool isAscii(QByteArrayView bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -60,16 +63,17 @@ qsizetype TextEncoding::unitSize() const {
 
 QString TextEncoding::decodeLine(QByteArrayView line) const {
     switch (kind) {
+    // The file's BOM is gone by now: a U+FEFF that starts a line is text and must stay.
     case Kind::Utf16LE:
-        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless)(line);
+        return QStringDecoder(QStringConverter::Utf16LE, keepBom)(line);
     case Kind::Utf16BE:
-        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless)(line);
+        return QStringDecoder(QStringConverter::Utf16BE, keepBom)(line);
     case Kind::Utf8Bom:
     case Kind::Utf8:
-        return QString::fromUtf8(line);
+        return QStringDecoder(QStringConverter::Utf8, keepBom)(line);
     case Kind::Mixed:
         if (line.isValidUtf8())
-            return QString::fromUtf8(line);
+            return QStringDecoder(QStringConverter::Utf8, keepBom)(line);
         return decodeLegacyLine(line, legacyName);
     case Kind::Legacy:
         if (isAscii(line))
