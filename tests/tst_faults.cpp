@@ -41,7 +41,8 @@ QByteArray picture(const char* format) {
 
 // Every line of a profile file that the writers below make, and nothing cut short.
 bool wholeFile(const QByteArray& bytes) {
-    static const QRegularExpression line(QStringLiteral("^(\\[s\\]|; version \\d+|w\\d_\\d+=\\d+)$"));
+    static const QRegularExpression line(
+        QStringLiteral("^(\\[s\\]|; version \\d+|w\\d_\\d+=\\d+)$"));
     if (bytes.isEmpty())
         return true;
     if (!bytes.endsWith("\r\n"))
@@ -55,8 +56,7 @@ bool wholeFile(const QByteArray& bytes) {
 }
 
 void startWriter(QProcess& process, const QString& path, const QString& prefix, int count) {
-    process.start(qEnvironmentVariable("PROFILE_WRITER"),
-                  {path, prefix, QString::number(count)});
+    process.start(qEnvironmentVariable("PROFILE_WRITER"), {path, prefix, QString::number(count)});
     QVERIFY(process.waitForStarted());
 }
 
@@ -131,8 +131,8 @@ void TestFaults::masterFileReplacedWhileWritersWrite() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("; version " + QByteArray::number(version) + "\r\n[s]\r\n");
         file.close();
-        QVERIFY(::rename(QFile::encodeName(saved).constData(), QFile::encodeName(path).constData()) ==
-                0);
+        QVERIFY(::rename(QFile::encodeName(saved).constData(),
+                         QFile::encodeName(path).constData()) == 0);
         QTest::qWait(1);
     }
     QVERIFY(writer.state() == QProcess::NotRunning || writer.waitForFinished(120000));
@@ -214,8 +214,8 @@ void TestFaults::hugePhoneDirectory() {
     const MessageBoxRecorder boxes;
     QCOMPARE(runStartSequence({[&] { form.LoadPhoneDirectory(); }}), 0);
     QCOMPARE(boxes.texts().size(), 1);
-    QVERIFY2(boxes.texts().first().startsWith(QStringLiteral("Cannot open file \"%1\". 文件过大")
-                                                  .arg(path)),
+    QVERIFY2(boxes.texts().first().startsWith(
+                 QStringLiteral("Cannot open file \"%1\". 文件过大").arg(path)),
              qPrintable(boxes.texts().first()));
     QFile::remove(path);
 }

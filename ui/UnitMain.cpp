@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -36,6 +37,18 @@ std::function<qint64()> steadyClock() {
     timer->start();
     return [timer] { return timer->elapsed(); };
 }
+
+// The application's style, except that a combo box opens a list of its visible items rather
+// than a menu that may fill the screen.
+class ListPopupStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == QStyle::SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 } // namespace
 
@@ -90,7 +103,9 @@ void TForm_quvex::buildHeader() {
     ComboBox_userinfo->setGeometry(154, 24, 479, 22);
     ComboBox_userinfo->setMaxVisibleItems(20);
     // A list of at most 20 lines with a scroll bar, as on Windows, not a menu the screen high.
-    ComboBox_userinfo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    auto* listPopup = new ListPopupStyle;
+    listPopup->setParent(ComboBox_userinfo);
+    ComboBox_userinfo->setStyle(listPopup);
     // Its width is fixed: measuring every line on first show would only cost start-up time.
     ComboBox_userinfo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox_userinfo->setMinimumContentsLength(1);

@@ -22,7 +22,8 @@ constexpr char legacy[] = "GB18030";
 QString quoted(const QString& text) {
     QString shown;
     for (const QChar c : text)
-        shown += c.isPrint() ? QString(c) : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        shown +=
+            c.isPrint() ? QString(c) : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
     return u'"' + shown + u'"';
 }
 
@@ -63,8 +64,7 @@ QList<std::pair<QString, QString>> onePass(const ProfileDocument& document) {
 }
 
 QString readBack(const QString& value) {
-    QString text =
-        trimmedBy(value, [](QChar c) { return c == u' ' || c == u'\t' || c == u'\v'; });
+    QString text = trimmedBy(value, [](QChar c) { return c == u' ' || c == u'\t' || c == u'\v'; });
     if (text.size() >= 2 && text.front() == text.back() &&
         (text.front() == u'"' || text.front() == u'\''))
         text = text.mid(1, text.size() - 2);
@@ -165,8 +165,8 @@ Violation textDecoding(const QByteArray& input) {
                        violation = QStringLiteral("a line decodes differently on its own");
                    if (text.contains(QChar::ReplacementCharacter) || violation)
                        return;
-                   const bool ownUtf8 = encoding.kind != TextEncoding::Kind::Mixed ||
-                                        line.isValidUtf8();
+                   const bool ownUtf8 =
+                       encoding.kind != TextEncoding::Kind::Mixed || line.isValidUtf8();
                    const std::optional<QByteArray> again =
                        (ownUtf8 ? encoding : legacyLines).encode(text);
                    if (!again || *again != line)
