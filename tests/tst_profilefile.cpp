@@ -2,6 +2,7 @@
 #include "ProfileFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStringEncoder>
@@ -10,6 +11,7 @@
 
 #include <QScopeGuard>
 
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +62,7 @@ private Q_SLOTS:
     void concurrentWritersLoseNoEntry_data();
     void concurrentWritersLoseNoEntry();
     void keysDecidedUnderTheLock();
+    void aWriterHoldingTheLockMakesOthersWaitThenRefuse();
 
 private:
     QString publicFolder(const QString& name);
@@ -619,6 +622,35 @@ void TestProfileFile::keysDecidedUnderTheLock() {
     const QByteArray before = readAll(path);
     QVERIFY(!file.addString(QStringLiteral("待审核"), QStringLiteral("新闻"), QStringLiteral("b")));
     QCOMPARE(readAll(path), before);
+}
+
+void TestProfileFile::aWriterHoldingTheLockMakesOthersWaitThenRefuse() {
+    // This process holds the writers' lock, as a writer on another computer that hangs would.
+    const QString path = m_dir.filePath(QStringLiteral("busy.ini"));
+    writeAll(path, "[s]\r\n");
+    const int lock = ::open(QFile::encodeName(path + QStringLiteral(".lock")).constData(),
+                            O_RDWR | O_CREAT, 0644);
+    QVERIFY(lock >= 0);
+    struct flock range = {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    QVERIFY(::fcntl(lock, F_SETLK, &range) == 0);
+    QProcess writer;
+    QElapsedTimer waited;
+    waited.start();
+    writer.start(qEnvironmentVariable("PROFILE_WRITER"), {path, QStringLiteral("k"), "1"});
+    QVERIFY(writer.waitForFinished(60000));
+    ::close(lock);
+    QCOMPARE(writer.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(writer.readAllStandardError()).trimmed(),
+             QStringLiteral("Unable to write to ") + path +
+                 QStringLiteral(": 文件正被其他程序使用"));
+    QVERIFY2(waited.elapsed() >= 9000, "the writer did not wait for the lock");
+    QCOMPARE(readAll(path), QByteArray("[s]\r\n"));
+    // Once the lock is free, the same write lands.
+    writer.start(qEnvironmentVariable("PROFILE_WRITER"), {path, QStringLiteral("k"), "1"});
+    QVERIFY(writer.waitForFinished(60000));
+    QCOMPARE(writer.exitCode(), 0);
 }
 
 QString TestProfileFile::publicFolder(const QString& name) {
