@@ -62,10 +62,11 @@ UpdateAction decideUpdate(const QString& runningFileName, const QString& carrier
 
 namespace {
 
-// How long a started stage has to prove it runs. The carrier's includes its own wait for the new
-// program and, when that fails, for the previous one.
-constexpr std::chrono::seconds programWait{10};
-constexpr std::chrono::seconds carrierWait{3 * programWait + std::chrono::seconds(5)};
+// How long a started stage has to prove it runs: long enough for a slow share and a busy
+// computer, since a build that misses it is not tried again. The carrier's includes its own
+// waits for the new program and, when that fails, for the previous one.
+constexpr std::chrono::seconds programWait{20};
+constexpr std::chrono::seconds carrierWait{2 * programWait + std::chrono::seconds(10)};
 
 // A shared build as the update tells builds apart: its time and its size.
 QByteArray identityOf(const QString& path) {
