@@ -43,28 +43,45 @@ QString readBack(const QString& value) {
 } // namespace
 
 ProfileDocument::Parsed ProfileDocument::parse(const QString& text) {
-    qsizetype first = 0;
-    while (first < text.size() && isBlank(text[first]))
-        ++first;
-    if (first == text.size() || text[first] == u';')
+    // Bounds first and one copy per field: this runs for every line of every read.
+    const qsizetype size = text.size();
+    const auto blanksFrom = [&](qsizetype i) {
+        while (i < size && isBlank(text[i]))
+            ++i;
+        return i;
+    };
+    const auto blanksBefore = [&](qsizetype begin, qsizetype end) {
+        while (end > begin && isBlank(text[end - 1]))
+            --end;
+        return end;
+    };
+    const qsizetype first = blanksFrom(0);
+    if (first == size || text[first] == u';')
         return {};
     if (text[first] == u'[') {
         const qsizetype close = text.indexOf(u']', first + 1);
-        const qsizetype length = close < 0 ? -1 : close - first - 1;
-        QString name = trimBlanks(text.mid(first + 1, length));
+        const qsizetype begin = blanksFrom(first + 1);
+        const qsizetype end = blanksBefore(begin, close < 0 ? size : close);
+        QString name = text.mid(begin, end - begin);
         QString folded = foldName(name);
         return {Parsed::Kind::Header, std::move(name), std::move(folded), {}, 0};
     }
     const qsizetype equals = text.indexOf(u'=', first);
     if (equals < 0)
         return {};
-    qsizetype valueStart = equals + 1;
-    while (valueStart < text.size() && isBlank(text[valueStart]))
-        ++valueStart;
-    QString name = trimBlanks(text.mid(first, equals - first));
+    const qsizetype valueStart = blanksFrom(equals + 1);
+    const qsizetype nameEnd = blanksBefore(first, equals);
+    qsizetype valueBegin = valueStart;
+    qsizetype valueEnd = blanksBefore(valueStart, size);
+    if (valueEnd - valueBegin >= 2 && text[valueBegin] == text[valueEnd - 1] &&
+        (text[valueBegin] == u'"' || text[valueBegin] == u'\'')) {
+        ++valueBegin;
+        --valueEnd;
+    }
+    QString name = text.mid(first, nameEnd - first);
     QString folded = foldName(name);
     return {Parsed::Kind::Entry, std::move(name), std::move(folded),
-            unquote(trimBlanks(text.mid(valueStart))), valueStart};
+            text.mid(valueBegin, valueEnd - valueBegin), valueStart};
 }
 
 ProfileDocument::Line ProfileDocument::makeLine(QByteArray raw, QByteArray end, QString text) {
@@ -78,11 +95,22 @@ ProfileDocument ProfileDocument::fromBytes(QByteArrayView bytes, const QByteArra
     const TextEncoding& encoding = document.m_encoding;
     document.m_bom = bytes.first(encoding.bomLength()).toByteArray();
     const QByteArrayView body = bytes.sliced(document.m_bom.size());
+    // The line ends of 8-bit files are shared, not copied for every line.
+    static const QByteArray crlf("\r\n"), lf("\n"), cr("\r");
+    const auto endBytes = [&](QByteArrayView end) {
+        if (end == QByteArrayView(crlf))
+            return crlf;
+        if (end == QByteArrayView(lf))
+            return lf;
+        if (end == QByteArrayView(cr))
+            return cr;
+        return end.toByteArray();
+    };
     document.m_strayTail =
         splitLines(body, encoding.unitSize(), encoding.kind == TextEncoding::Kind::Utf16BE,
                    [&](QByteArrayView raw, QByteArrayView end) {
-                       document.m_lines.push_back(makeLine(raw.toByteArray(), end.toByteArray(),
-                                                           encoding.decodeLine(raw)));
+                       document.m_lines.push_back(
+                           makeLine(raw.toByteArray(), endBytes(end), encoding.decodeLine(raw)));
                    })
             .toByteArray();
     return document;
@@ -318,10 +346,18 @@ std::optional<QString> ProfileDocument::setValue(const QString& section, const Q
 }
 
 QByteArray ProfileDocument::toBytes() const {
-    QByteArray bytes = m_bom;
+    qsizetype size = m_bom.size() + m_strayTail.size();
     for (const Line& line : m_lines)
-        bytes += line.raw + line.end;
-    return bytes + m_strayTail;
+        size += line.raw.size() + line.end.size();
+    QByteArray bytes;
+    bytes.reserve(size);
+    bytes += m_bom;
+    for (const Line& line : m_lines) {
+        bytes += line.raw;
+        bytes += line.end;
+    }
+    bytes += m_strayTail;
+    return bytes;
 }
 
 } // namespace quvex
