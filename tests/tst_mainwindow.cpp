@@ -1,4 +1,5 @@
 #include "ButtonList.h"
+#include "ButtonListClick.h"
 #include "CaptionElision.h"
 #include "MessageBoxRecorder.h"
 #include "RecordingDesktop.h"
@@ -186,9 +187,8 @@ void TestMainWindow::linkPage() {
     auto* list = boxes.first()->findChild<ButtonList*>();
     QStringList tooltips;
     for (int i = 0; i < list->count(); ++i) {
-        QCOMPARE(list->button(i)->height(), 24);
-        QCOMPARE(list->button(i)->width(), list->viewport()->width());
-        tooltips << list->button(i)->toolTip();
+        QCOMPARE(list->buttonRect(i), QRect(0, i * 24, list->viewport()->width(), 24));
+        tooltips << list->shown(i).toolTip;
     }
     QCOMPARE(tooltips, firstGroupTooltips);
 }
@@ -223,7 +223,7 @@ void TestMainWindow::clickOpensTheTarget() {
     TForm_quvex form(share.locations(), share.config());
     form.BuildLinkGroups();
     form.show();
-    QTest::mouseClick(linkBoxes(form).first()->findChild<ButtonList*>()->button(0), Qt::LeftButton);
+    clickButton(linkBoxes(form).first()->findChild<ButtonList*>(), 0);
     QCOMPARE(desktop.settledCalls(), QList<QStringList>{opened});
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -242,10 +242,10 @@ void TestMainWindow::tovikIsInstalledOnceThenStarted() {
     TForm_quvex form(share.locations(), share.config());
     form.BuildLinkGroups();
     form.show();
-    QPushButton* button = linkBoxes(form).first()->findChild<ButtonList*>()->button(0);
+    auto* list = linkBoxes(form).first()->findChild<ButtonList*>();
     {
         const MessageBoxRecorder boxes;
-        QTest::mouseClick(button, Qt::LeftButton);
+        clickButton(list, 0);
         QCOMPARE(boxes.texts(),
                  QStringList{QStringLiteral("准备安装Tovik，请耐心等候Tovik启动，点击ok开始安装")});
     }
@@ -257,7 +257,7 @@ void TestMainWindow::tovikIsInstalledOnceThenStarted() {
     // Already on the desktop: no question, no copy, the client starts.
     share.write(QStringLiteral("source/Tovik/PSavro.exe"), "newer client");
     const MessageBoxRecorder boxes;
-    QTest::mouseClick(button, Qt::LeftButton);
+    clickButton(list, 0);
     QCOMPARE(desktop.settledCalls().size(), 2);
     QVERIFY(boxes.boxes().isEmpty());
     QCOMPARE(TempShare::read(client), QByteArray("client"));
@@ -273,7 +273,7 @@ void TestMainWindow::tovikWithoutItsSourceSaysSo() {
     form.BuildLinkGroups();
     form.show();
     const MessageBoxRecorder boxes;
-    QTest::mouseClick(linkBoxes(form).first()->findChild<ButtonList*>()->button(0), Qt::LeftButton);
+    clickButton(linkBoxes(form).first()->findChild<ButtonList*>(), 0);
     QCOMPARE(boxes.boxes().size(), 2); // the notice, then the reason the copy failed
     QCOMPARE(boxes.boxes().last().objectName, QStringLiteral("CopyFolderError"));
     QVERIFY2(boxes.texts().last().contains(share.config().tovikSource.chopped(1)),
@@ -385,9 +385,9 @@ void TestMainWindow::longCaptionsAreElided() {
                  qPrintable(boxes[g]->title()));
         QVERIFY(boxes[g]->title().contains(QChar(0x2026)));
     }
-    QPushButton* button = boxes.last()->findChild<ButtonList*>()->button(0);
-    QVERIFY2(button->text().contains(QChar(0x2026)), qPrintable(button->text()));
-    QCOMPARE(button->toolTip(), target.isEmpty() ? caption : caption + u'\n' + target);
+    const ShownCaption button = boxes.last()->findChild<ButtonList*>()->shown(0);
+    QVERIFY2(button.text.contains(QChar(0x2026)), qPrintable(button.text));
+    QCOMPARE(button.toolTip, target.isEmpty() ? caption : caption + u'\n' + target);
 }
 
 void TestMainWindow::typeAhead_data() {
