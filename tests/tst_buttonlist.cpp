@@ -171,8 +171,9 @@ void TestButtonList::filteredButtonsLeaveNoGap() {
     QCOMPARE(shown.list.current(), 1);
     QTRY_VERIFY(!shown.list.verticalScrollBar()->isVisible());
     QVERIFY(accessibleButton(&shown.list, 2)->state().invisible);
-    accessibleButton(&shown.list, 2)->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
+    accessibleButton(&shown.list, 2)
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
     clickButton(&shown.list, 5);
     QCOMPARE(shown.clicked(), QList<int>{5});
 

@@ -470,6 +470,17 @@ void TestMainWindow::selectionShowsThePhoto() {
     QCOMPARE(photo->pixmap().size(), QSize(40, 30));
     combo->setCurrentIndex(2); // the empty line: the placeholder
     QCOMPARE(photo->pixmap().size(), placeholder);
+
+    // A photo seen before is not decoded again, unless its file changed.
+    combo->setCurrentIndex(0);
+    const qint64 firstPhoto = photo->pixmap().cacheKey();
+    combo->setCurrentIndex(1);
+    combo->setCurrentIndex(0);
+    QCOMPARE(photo->pixmap().cacheKey(), firstPhoto);
+    share.write(QStringLiteral("share/picture/张三.jpg"), jpeg(60, 60));
+    combo->setCurrentIndex(1);
+    combo->setCurrentIndex(0);
+    QCOMPARE(photo->pixmap().size(), QSize(60, 60));
 }
 
 void TestMainWindow::corruptPhotoKeepsThePreviousPicture() {

@@ -68,9 +68,7 @@ public:
         return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
                                                     : nullptr;
     }
-    QStringList actionNames() const override {
-        return {pressAction(), setFocusAction()};
-    }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
     void doAction(const QString& action) override {
         if (!isValid())
             return;

@@ -82,8 +82,8 @@ void TForm_quvex::buildHeader() {
     Image_show = named(new ClickableLabel(Panel1), "Image_show");
     Image_show->setGeometry(0, 0, 80, 68);
     Image_show->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image_show->setPixmap(QPixmap(QStringLiteral(":/quvex/header.png"))
-                              .scaled(80, 68, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // Shipped at the size shown (resources/CMakeLists.txt).
+    Image_show->setPixmap(QPixmap(QStringLiteral(":/quvex/header.png")));
     connect(Image_show, &ClickableLabel::clicked, this, guardedSlot([this] { Image_showClick(); }));
 
     Label1 = named(new QLabel(QStringLiteral("号码查询："), Panel1), "Label1");

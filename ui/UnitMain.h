@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "Locations.h"
+#include "PhotoCache.h"
 #include "TypeAhead.h"
 
 #include <QSet>
@@ -89,6 +90,7 @@ private:
     Config m_config;
     TFormAddLink* m_addLinkDialog = nullptr;
     TypeAhead m_typeAhead;
+    PhotoCache m_photos;
     std::function<qint64()> m_clock;
     bool m_centred = false;
     QSet<QWidget*> m_builtPages;

@@ -1,36 +1,15 @@
 #include "UnitMain.h"
 
 #include "ClickableLabel.h"
-#include "Error.h"
 #include "Guard.h"
 #include "PhoneDirectory.h"
 #include "Shell.h"
 
 #include <QComboBox>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
 namespace quvex {
-
-namespace {
-
-constexpr QSize photoArea(80, 66);
-
-// The picture in the format its extension names, scaled down into the photo area.
-QPixmap loadPhoto(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    QImageReader reader(path, suffix == QLatin1String("png") ? "png" : "jpeg");
-    QImage image = reader.read();
-    if (image.isNull())
-        throw Error(reader.errorString());
-    if (image.width() > photoArea.width() || image.height() > photoArea.height())
-        image = image.scaled(photoArea, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QPixmap::fromImage(image);
-}
-
-} // namespace
 
 void TForm_quvex::LoadPhoneDirectory() {
     const QStringList lines =
@@ -44,7 +23,8 @@ void TForm_quvex::LoadPhoneDirectory() {
 }
 
 void TForm_quvex::ComboBox_userinfoChange() {
-    Image_show->setPixmap(loadPhoto(GetPhotoPath(ComboBox_userinfo->currentText(), m_locations)));
+    Image_show->setPixmap(
+        m_photos.photo(GetPhotoPath(ComboBox_userinfo->currentText(), m_locations)));
 }
 
 void TForm_quvex::Image_showClick() {
