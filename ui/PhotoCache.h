@@ -15,7 +15,8 @@ public:
     static constexpr QSize photoArea{80, 66};
     static constexpr int maxPhotos = 256;
 
-    PhotoCache() : m_photos(maxPhotos) {}
+    PhotoCache()
+        : m_photos(maxPhotos) {}
 
     // Throws Error with the image reader's reason when the file cannot be decoded.
     QPixmap photo(const QString& path);
