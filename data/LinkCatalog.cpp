@@ -8,15 +8,16 @@
 namespace quvex {
 
 LinkCatalog ReadLinkCatalog(const QString& path, const QByteArray& legacyEncoding) {
-    // One parse gives what a ReadSections/ReadSection/ReadString walk over the file gives.
-    const ProfileDocument document =
-        ProfileDocument::fromBytes(readRegularFile(path).value_or(QByteArray()), legacyEncoding);
+    // One pass gives what a ReadSections/ReadSection/ReadString walk over the file gives.
+    QList<ProfileSection> sections =
+        ProfileDocument::readSections(readRegularFile(path).value_or(QByteArray()), legacyEncoding);
     LinkCatalog catalog;
-    for (const ProfileSection& section : document.readAll()) {
-        LinkGroup group{section.name, {}};
+    catalog.reserve(sections.size());
+    for (ProfileSection& section : sections) {
+        LinkGroup group{std::move(section.name), {}};
         group.links.reserve(section.entries.size());
-        for (const auto& [name, target] : section.entries)
-            group.links.append({name, target});
+        for (auto& [name, target] : section.entries)
+            group.links.append({std::move(name), std::move(target)});
         catalog.append(std::move(group));
     }
     return catalog;

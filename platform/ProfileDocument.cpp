@@ -42,7 +42,7 @@ QString readBack(const QString& value) {
 
 } // namespace
 
-ProfileDocument::Parsed ProfileDocument::parse(const QString& text) {
+ProfileDocument::Parsed ProfileDocument::parse(QStringView text) {
     // Bounds first and one copy per field: this runs for every line of every read.
     const qsizetype size = text.size();
     const auto blanksFrom = [&](qsizetype i) {
@@ -62,7 +62,7 @@ ProfileDocument::Parsed ProfileDocument::parse(const QString& text) {
         const qsizetype close = text.indexOf(u']', first + 1);
         const qsizetype begin = blanksFrom(first + 1);
         const qsizetype end = blanksBefore(begin, close < 0 ? size : close);
-        QString name = text.mid(begin, end - begin);
+        QString name = text.sliced(begin, end - begin).toString();
         QString folded = foldName(name);
         return {Parsed::Kind::Header, std::move(name), std::move(folded), {}, 0};
     }
@@ -78,10 +78,10 @@ ProfileDocument::Parsed ProfileDocument::parse(const QString& text) {
         ++valueBegin;
         --valueEnd;
     }
-    QString name = text.mid(first, nameEnd - first);
+    QString name = text.sliced(first, nameEnd - first).toString();
     QString folded = foldName(name);
     return {Parsed::Kind::Entry, std::move(name), std::move(folded),
-            text.mid(valueBegin, valueEnd - valueBegin), valueStart};
+            text.sliced(valueBegin, valueEnd - valueBegin).toString(), valueStart};
 }
 
 ProfileDocument::Line ProfileDocument::makeLine(QByteArray raw, QByteArray end, QString text) {
@@ -106,11 +106,12 @@ ProfileDocument ProfileDocument::fromBytes(QByteArrayView bytes, const QByteArra
             return cr;
         return end.toByteArray();
     };
+    LineDecoder decoder(encoding);
     document.m_strayTail =
         splitLines(body, encoding.unitSize(), encoding.kind == TextEncoding::Kind::Utf16BE,
                    [&](QByteArrayView raw, QByteArrayView end) {
-                       document.m_lines.push_back(
-                           makeLine(raw.toByteArray(), endBytes(end), encoding.decodeLine(raw)));
+                       document.m_lines.push_back(makeLine(raw.toByteArray(), endBytes(end),
+                                                           decoder.decode(raw).toString()));
                    })
             .toByteArray();
     return document;
@@ -166,44 +167,69 @@ std::optional<QString> ProfileDocument::value(const QString& section, const QStr
     return std::nullopt;
 }
 
-QList<ProfileSection> ProfileDocument::readAll() const {
-    // The entries of the first section of each name; a later header of the same name shows them
-    // again, as a lookup by its name finds the first.
-    QHash<QString, qsizetype> firstOfName;
-    QList<ProfileSection> distinct;
-    QList<qsizetype> order; // for each header, its entry in distinct
-    QHash<QString, QString> firstValues;
-    ProfileSection* filling = nullptr;
-    for (const Line& line : m_lines) {
-        const Parsed& parsed = line.parsed;
+// Gathers the sections of parsed lines as lookups see them: the entries of the first section of
+// each name, with the first value of each key; a later header of the same name shows them again,
+// as a lookup by its name finds the first.
+class ProfileDocument::SectionReader {
+public:
+    void add(Parsed&& parsed) {
         if (parsed.kind == Parsed::Kind::Header) {
-            const auto known = firstOfName.constFind(parsed.folded);
-            if (known != firstOfName.cend()) {
-                order.append(*known);
-                filling = nullptr;
-                continue;
+            const auto known = m_firstOfName.constFind(parsed.folded);
+            if (known != m_firstOfName.cend()) {
+                m_headers.append({std::move(parsed.name), *known});
+                m_filling = -1;
+                return;
             }
-            firstOfName.insert(parsed.folded, distinct.size());
-            order.append(distinct.size());
-            distinct.append({parsed.name, {}});
-            filling = &distinct.last();
-            firstValues.clear();
-        } else if (parsed.kind == Parsed::Kind::Entry && filling) {
-            auto value = firstValues.constFind(parsed.folded);
-            if (value == firstValues.cend())
-                value = firstValues.insert(parsed.folded, parsed.value.left(maxValueLength));
-            filling->entries.append({parsed.name, *value});
+            m_filling = m_distinct.size();
+            m_firstOfName.insert(std::move(parsed.folded), m_filling);
+            m_headers.append({parsed.name, m_filling});
+            m_distinct.append({std::move(parsed.name), {}});
+        } else if (parsed.kind == Parsed::Kind::Entry && m_filling >= 0) {
+            auto& entries = m_distinct[m_filling].entries;
+            Place& first = m_firstKeys[std::move(parsed.folded)];
+            if (first.section == m_filling) {
+                entries.append({std::move(parsed.name), entries[first.entry].second});
+                return;
+            }
+            first = {m_filling, entries.size()};
+            parsed.value.truncate(maxValueLength);
+            entries.append({std::move(parsed.name), std::move(parsed.value)});
         }
     }
-    QList<ProfileSection> all;
-    all.reserve(order.size());
-    qsizetype header = 0;
-    for (const Line& line : m_lines) {
-        if (line.parsed.kind != Parsed::Kind::Header)
-            continue;
-        all.append({line.parsed.name, distinct[order[header++]].entries});
+
+    QList<ProfileSection> take() {
+        if (m_headers.size() == m_distinct.size())
+            return std::move(m_distinct); // no name came twice
+        QList<ProfileSection> all;
+        all.reserve(m_headers.size());
+        for (auto& [name, distinct] : m_headers)
+            all.append({std::move(name), m_distinct[distinct].entries});
+        return all;
     }
-    return all;
+
+private:
+    QHash<QString, qsizetype> m_firstOfName;
+    QList<ProfileSection> m_distinct;
+    struct Place {
+        qsizetype section = -1;
+        qsizetype entry = -1;
+    };
+    QList<std::pair<QString, qsizetype>> m_headers; // every header with its entry in m_distinct
+    // Where each key was last met first in its section; one table for the whole file, as a new
+    // table for every section costs more than the section for the many short ones.
+    QHash<QString, Place> m_firstKeys;
+    qsizetype m_filling = -1;
+};
+
+QList<ProfileSection> ProfileDocument::readSections(QByteArrayView bytes,
+                                                    const QByteArray& legacyEncoding) {
+    const TextEncoding encoding = detectEncoding(bytes, legacyEncoding);
+    LineDecoder decoder(encoding);
+    SectionReader reader;
+    splitLines(bytes.sliced(encoding.bomLength()), encoding.unitSize(),
+               encoding.kind == TextEncoding::Kind::Utf16BE,
+               [&](QByteArrayView raw, QByteArrayView) { reader.add(parse(decoder.decode(raw))); });
+    return reader.take();
 }
 
 std::optional<QString> ProfileDocument::refusalReason(const QString& section, const QString& key,

@@ -29,12 +29,14 @@ public:
     // A missing file reads as an empty document; a new file is written in the legacy code page.
     static ProfileDocument fromBytes(QByteArrayView bytes, const QByteArray& legacyEncoding);
 
+    // Every header of the file in file order with its entries: what sections(), keys() and
+    // value() give, in one pass that keeps nothing else of the file.
+    static QList<ProfileSection> readSections(QByteArrayView bytes,
+                                              const QByteArray& legacyEncoding);
+
     QStringList sections() const;
     QStringList keys(const QString& section) const;
     std::optional<QString> value(const QString& section, const QString& key) const;
-
-    // Every header in file order with its entries, in one pass over the file.
-    QList<ProfileSection> readAll() const;
 
     // Why writing these names and value would damage the file or not read back, or nothing.
     static std::optional<QString> refusalReason(const QString& section, const QString& key,
@@ -64,7 +66,8 @@ private:
         QString text;
         Parsed parsed;
     };
-    static Parsed parse(const QString& text);
+    class SectionReader;
+    static Parsed parse(QStringView text);
     static Line makeLine(QByteArray raw, QByteArray end, QString text);
 
     std::optional<qsizetype> findSection(const QString& folded) const;

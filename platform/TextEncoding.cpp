@@ -33,16 +33,6 @@ QStringEncoder legacyEncoder(const QByteArray& name) {
                : QStringEncoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
 }
 
-QString decodeLegacyLine(QByteArrayView line, const QByteArray& name) {
-    // The code page converters keep an unfinished character from one call to the next, even when
-    // asked not to; a line end after the line finishes it, so nothing carries over.
-    QByteArray terminated(line.data(), line.size());
-    terminated.append('\n');
-    QString text = legacyDecoder(name)(terminated);
-    text.chop(1);
-    return text;
-}
-
 } // namespace
 
 qsizetype TextEncoding::bomLength() const {
@@ -62,25 +52,7 @@ qsizetype TextEncoding::unitSize() const {
 }
 
 QString TextEncoding::decodeLine(QByteArrayView line) const {
-    switch (kind) {
-    // The file's BOM is gone by now: a U+FEFF that starts a line is text and must stay.
-    case Kind::Utf16LE:
-        return QStringDecoder(QStringConverter::Utf16LE, keepBom)(line);
-    case Kind::Utf16BE:
-        return QStringDecoder(QStringConverter::Utf16BE, keepBom)(line);
-    case Kind::Utf8Bom:
-    case Kind::Utf8:
-        return QStringDecoder(QStringConverter::Utf8, keepBom)(line);
-    case Kind::Mixed:
-        if (line.isValidUtf8())
-            return QStringDecoder(QStringConverter::Utf8, keepBom)(line);
-        return decodeLegacyLine(line, legacyName);
-    case Kind::Legacy:
-        if (isAscii(line))
-            return QString::fromLatin1(line);
-        return decodeLegacyLine(line, legacyName);
-    }
-    return {};
+    return LineDecoder(*this).decode(line).toString();
 }
 
 std::optional<QByteArray> TextEncoding::encode(const QString& text) const {
@@ -117,6 +89,58 @@ std::optional<QByteArray> TextEncoding::encode(const QString& text) const {
     return bytes;
 }
 
+LineDecoder::LineDecoder(const TextEncoding& encoding)
+    : m_kind(encoding.kind)
+    , m_latin1(QStringConverter::Latin1, QStringConverter::Flag::Stateless) {
+    // The file's BOM is gone by now: a U+FEFF that starts a line is text and must stay.
+    using Kind = TextEncoding::Kind;
+    const QStringConverter::Encoding unicode = m_kind == Kind::Utf16LE   ? QStringConverter::Utf16LE
+                                               : m_kind == Kind::Utf16BE ? QStringConverter::Utf16BE
+                                                                         : QStringConverter::Utf8;
+    m_unicode = QStringDecoder(unicode, keepBom);
+    if (m_kind == Kind::Legacy || m_kind == Kind::Mixed)
+        m_legacy = legacyDecoder(encoding.legacyName);
+}
+
+QStringView LineDecoder::convert(QStringDecoder& decoder, QByteArrayView line,
+                                 bool endWithLineEnd) {
+    // The code page converters keep an unfinished character from one call to the next, even when
+    // asked not to; a line end after the line finishes it, and is dropped again.
+    if (endWithLineEnd) {
+        m_terminated.resize(0); // keeps the capacity
+        m_terminated.append(line.data(), line.size()).append('\n');
+        line = m_terminated;
+    }
+    const qsizetype space = decoder.requiredSpace(line.size());
+    if (m_buffer.size() < space)
+        m_buffer.resize(space);
+    // As a new converter would: nothing of the previous line carries over.
+    decoder.resetState();
+    QChar* const begin = m_buffer.data();
+    QChar* const end = decoder.appendToBuffer(begin, line);
+    return QStringView(begin, endWithLineEnd && end > begin ? end - 1 : end);
+}
+
+QStringView LineDecoder::decode(QByteArrayView line) {
+    using Kind = TextEncoding::Kind;
+    switch (m_kind) {
+    case Kind::Utf16LE:
+    case Kind::Utf16BE:
+    case Kind::Utf8Bom:
+    case Kind::Utf8:
+        return convert(m_unicode, line, false);
+    case Kind::Mixed:
+        if (line.isValidUtf8())
+            return convert(m_unicode, line, false);
+        return convert(m_legacy, line, true);
+    case Kind::Legacy:
+        if (isAscii(line))
+            return convert(m_latin1, line, false);
+        return convert(m_legacy, line, true);
+    }
+    return {};
+}
+
 TextEncoding detectEncoding(QByteArrayView bytes, const QByteArray& legacyName) {
     using Kind = TextEncoding::Kind;
     if (bytes.startsWith("\xFF\xFE"))
@@ -142,11 +166,13 @@ TextEncoding detectEncoding(QByteArrayView bytes, const QByteArray& legacyName) 
 QString decodeText(const QByteArray& bytes, const QByteArray& legacyName) {
     const TextEncoding encoding = detectEncoding(bytes, legacyName);
     const QByteArrayView body = QByteArrayView(bytes).sliced(encoding.bomLength());
+    LineDecoder decoder(encoding);
     QString text;
+    text.reserve(body.size() / encoding.unitSize());
     splitLines(body, encoding.unitSize(), encoding.kind == TextEncoding::Kind::Utf16BE,
                [&](QByteArrayView line, QByteArrayView end) {
-                   text += encoding.decodeLine(line);
-                   text += encoding.decodeLine(end);
+                   text += decoder.decode(line);
+                   text += decoder.decode(end);
                });
     return text;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 
 #include <optional>
 
@@ -33,6 +34,26 @@ struct TextEncoding {
     // The bytes of text this writer adds to the file; nothing when the text does not come back
     // unchanged from them (a code page that cannot hold a character, a lone surrogate).
     std::optional<QByteArray> encode(const QString& text) const;
+};
+
+// Decodes the lines of one file one after another, each exactly as decodeLine decodes it alone,
+// with one converter for the whole file and one buffer that grows to the longest line.
+class LineDecoder {
+public:
+    explicit LineDecoder(const TextEncoding& encoding);
+
+    // The line's text; valid until the next call.
+    QStringView decode(QByteArrayView line);
+
+private:
+    QStringView convert(QStringDecoder& decoder, QByteArrayView line, bool endWithLineEnd);
+
+    TextEncoding::Kind m_kind;
+    QStringDecoder m_unicode; // the file's own UTF: UTF-8 for Mixed and the UTF-8 kinds
+    QStringDecoder m_latin1;
+    QStringDecoder m_legacy; // only for Legacy and Mixed
+    QByteArray m_terminated; // a code page line with the line end the converter needs
+    QString m_buffer;
 };
 
 // BOM first (UTF-16LE, UTF-16BE, UTF-8). Without one: UTF-8 when every non-ASCII line is valid

@@ -154,6 +154,9 @@ void TestProfileFile::reads_data() {
         << QStringLiteral("[链接]\r\n百度=值\r\n").toUtf8() + gb18030(QStringLiteral("新闻=新\r\n"))
         << "链接"
         << "新闻" << QStringList{"链接"} << QStringList{"百度", "新闻"} << "新";
+    QTest::newRow("an unfinished legacy character ends with its line")
+        << QByteArray("[a]\r\nk=\xB0\r\nm=v\r\n") << a << k << justA << QStringList{"k", "m"}
+        << QString(QChar::ReplacementCharacter);
     QTest::newRow("legacy text that happens to be valid UTF-8 stays legacy")
         << gb18030(QStringLiteral("[隆]\r\n中文=值\r\n")) << "隆"
         << "中文" << QStringList{"隆"} << QStringList{"中文"} << "值";
